@@ -1,0 +1,4 @@
+// The IZ8BLY MFSK varicode.
+#pragma once
+namespace digimode::mfsk {
+}
