@@ -1,0 +1,392 @@
+#include "PskDemodulator.h"
+
+#include "PulseShape.h"
+
+#include <complex>
+#include <liquid/liquid.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <numbers>
+#include <cstdio>
+#include <cstdlib>
+
+namespace digimode {
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+// Receive band-pass half widths in symbol rates, widest first.
+constexpr std::array<double, 4> kBandPassWidths = {3.0, 2.0, 1.5, 1.2};
+constexpr unsigned kBandPassTaps = 8 * 16 + 1;
+// Carrier loop gains per symbol (second order, critically damped).
+constexpr double kPhaseGain = 0.1;
+constexpr double kFrequencyGain = kPhaseGain * kPhaseGain / 4.0;
+constexpr double kMomentSmoothing = 1.0 / 64.0;
+// Below this symbol signal-to-noise ratio (about -18 dB in 2500 Hz at 31.25 baud) the
+// decoder stays quiet instead of printing noise.
+constexpr double kSquelchSymbolSnrDb = 1.0;
+// The phase step from symbol to symbol, raised to the constellation's power, strips the
+// keying: its mean points at the frequency error (rad per symbol, times M) and its length
+// says how clean the signal is (near 0 for noise, 1 for a clean signal, whatever the
+// frequency error and whether the carrier loop has locked).
+constexpr double kStepSmoothing = 1.0 / 64.0;
+constexpr double kSquelchCoherenceBpsk = 0.3;
+constexpr double kSquelchCoherenceQpsk = 0.18;
+// How fast that frequency estimate steers the carrier loop's own (per symbol).
+constexpr double kFrequencyPull = 0.05;
+constexpr double kSnrFloorDb = -40.0;
+constexpr double kSnrCeilingDb = 60.0;
+
+unsigned char softValue(double projection, double scale)
+{
+    const double v = 128.0 + 100.0 * projection / scale;
+    return (unsigned char)(std::clamp(v, 0.0, 255.0));
+}
+
+} // namespace
+
+struct PskDemodulator::Filters {
+    msresamp_crcf resampler = nullptr;
+    firfilt_crcf bandPass = nullptr;
+    firfilt_crcf receive = nullptr;
+    firfilt_crcf search = nullptr;
+    ~Filters()
+    {
+        if (search)
+            firfilt_crcf_destroy(search);
+        if (resampler)
+            msresamp_crcf_destroy(resampler);
+        if (bandPass)
+            firfilt_crcf_destroy(bandPass);
+        if (receive)
+            firfilt_crcf_destroy(receive);
+    }
+};
+
+PskDemodulator::PskDemodulator(bool quadrature)
+    : quadrature_(quadrature)
+{
+    configure();
+}
+
+PskDemodulator::~PskDemodulator() = default;
+
+void PskDemodulator::configure()
+{
+    filters_ = std::make_unique<Filters>();
+    const double rate = kSamplesPerSymbol * speed_ / kSampleRate;
+    filters_->resampler = msresamp_crcf_create(float(rate), 60.0f);
+
+    ReceiveFilter receive = pskReceiveFilter(kSamplesPerSymbol);
+    efficiency_ = receive.efficiency;
+    filters_->receive = firfilt_crcf_create(receive.taps.data(), unsigned(receive.taps.size()));
+    buildBandPass();
+    buildSearchFilter();
+
+    timing_ = std::make_unique<SymbolTiming>(kSamplesPerSymbol);
+    coarseAfc_.clear();
+    coarseAfc_.push_back(std::make_unique<CoarseAfc>(2, kSamplesPerSymbol * speed_));
+    if (quadrature_)
+        coarseAfc_.push_back(std::make_unique<CoarseAfc>(4, kSamplesPerSymbol * speed_));
+    for (auto &search : coarseAfc_)
+        search->setRange(afcRangeHz());
+    reset();
+}
+
+void PskDemodulator::buildBandPass()
+{
+    std::vector<float> taps(kBandPassTaps);
+    const float cutoff = float(kBandPassWidths[std::size_t(filter_)] / kSamplesPerSymbol);
+    liquid_firdes_kaiser(kBandPassTaps, cutoff, 60.0f, 0.0f, taps.data());
+    float sum = 0.0f;
+    for (float t : taps)
+        sum += t;
+    for (float &t : taps)
+        t /= sum;
+    if (filters_->bandPass)
+        firfilt_crcf_destroy(filters_->bandPass);
+    filters_->bandPass = firfilt_crcf_create(taps.data(), kBandPassTaps);
+}
+
+// The frequency search squares the signal, and squared noise grows fast: it sees only
+// the band the signal can occupy within the search range.
+void PskDemodulator::buildSearchFilter()
+{
+    constexpr unsigned kTaps = 4 * 16 + 1;
+    std::vector<float> taps(kTaps);
+    const double halfWidth = afcRangeHz() + 1.5 * speed_;
+    const float cutoff = float(std::min(0.45, halfWidth / (kSamplesPerSymbol * speed_)));
+    liquid_firdes_kaiser(kTaps, cutoff, 50.0f, 0.0f, taps.data());
+    if (filters_->search)
+        firfilt_crcf_destroy(filters_->search);
+    filters_->search = firfilt_crcf_create(taps.data(), kTaps);
+}
+
+double PskDemodulator::filterHalfWidthHz() const
+{
+    return kBandPassWidths[std::size_t(filter_)] * speed_;
+}
+
+double PskDemodulator::afcRangeHz() const
+{
+    // With AFC on the carrier is pulled in from +-50 Hz; with it off the receiver only
+    // follows what lies well inside its filter.
+    return afc_ ? std::max(50.0, speed_ / 2.0) : speed_ / 4.0;
+}
+
+void PskDemodulator::setCarrier(double hz)
+{
+    if (!std::isfinite(hz))
+        return;
+    carrier_ = std::clamp(hz, 0.0, kSampleRate / 2.0);
+    offset_ = 0.0;
+    frequency_ = 0.0;
+    for (auto &search : coarseAfc_)
+        search->restart();
+}
+
+double PskDemodulator::carrier() const
+{
+    if (!afc_)
+        return carrier_;
+    return carrier_ + frequency_ * speed_ / (2.0 * kPi);
+}
+
+void PskDemodulator::setSpeed(double baud)
+{
+    if (!std::isfinite(baud) || baud <= 0.0 || baud == speed_)
+        return;
+    // The receiver is built for the PSK31 family; other rates are taken as the nearest.
+    speed_ = std::clamp(baud, 31.25, 250.0);
+    configure();
+}
+
+void PskDemodulator::setAfc(bool on)
+{
+    if (on == afc_)
+        return;
+    if (on) {
+        carrier_ += offset_;
+    } else {
+        carrier_ = carrier();
+        frequency_ = 0.0;
+    }
+    offset_ = 0.0;
+    afc_ = on;
+    for (auto &search : coarseAfc_) {
+        search->setRange(afcRangeHz());
+        search->restart();
+    }
+    buildSearchFilter();
+}
+
+void PskDemodulator::setFilter(int index)
+{
+    filter_ = std::clamp(index, 0, int(kBandPassWidths.size()) - 1);
+    buildBandPass();
+}
+
+void PskDemodulator::reset()
+{
+    msresamp_crcf_reset(filters_->resampler);
+    firfilt_crcf_reset(filters_->bandPass);
+    firfilt_crcf_reset(filters_->receive);
+    timing_->reset();
+    for (auto &search : coarseAfc_)
+        search->restart();
+    offset_ = 0.0;
+    phase_ = 0.0;
+    frequency_ = 0.0;
+    previous_ = {};
+    moment2_ = 0.0;
+    moment4_ = 0.0;
+    symbolsSeen_ = 0;
+    stepMean_ = 0.0;
+    previousRaw_ = {};
+    meanDifferential_ = 0.0;
+    varicode_.reset();
+    viterbi_.reset();
+    squelchHistory_.clear();
+}
+
+void PskDemodulator::retune(double offsetHz)
+{
+    if (afc_)
+        carrier_ = std::clamp(carrier_ + offsetHz, 0.0, kSampleRate / 2.0);
+    else
+        offset_ += offsetHz;
+    frequency_ = 0.0;
+    for (auto &search : coarseAfc_)
+        search->restart();
+}
+
+void PskDemodulator::process(const float *samples, std::size_t count)
+{
+    const double mixer = carrier_ + offset_;
+    const double w = -2.0 * kPi * mixer / kSampleRate;
+    step_ = {std::cos(w), std::sin(w)};
+    mixed_.resize(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        mixed_[i] = std::complex<float>(float(samples[i] * phasor_.real()), float(samples[i] * phasor_.imag()));
+        phasor_ *= step_;
+        if (++renormalise_ == 1024) {
+            phasor_ /= std::abs(phasor_);
+            renormalise_ = 0;
+        }
+    }
+    resampled_.resize(msresamp_crcf_get_num_output(filters_->resampler, unsigned(count)) + 8);
+    unsigned produced = 0;
+    msresamp_crcf_execute(filters_->resampler, mixed_.data(), unsigned(count), resampled_.data(), &produced);
+    for (unsigned i = 0; i < produced; ++i)
+        onBaseband(resampled_[i]);
+}
+
+void PskDemodulator::onBaseband(std::complex<float> z)
+{
+    bool found = false;
+    double offset = 0.0;
+    std::complex<float> narrowed;
+    firfilt_crcf_push(filters_->search, z);
+    firfilt_crcf_execute(filters_->search, &narrowed);
+    for (auto &search : coarseAfc_) {
+        double estimate = 0.0;
+        if (search->push(narrowed, estimate) && !found) {
+            found = true;
+            offset = estimate;
+        }
+    }
+    // A locked carrier loop knows better than the search (whose square of QPSK data can
+    // show lines of its own); the search takes over when the loop has lost the signal.
+    if (found && !squelchOpen()) {
+        const double tracked = frequency_ * speed_ / (2.0 * kPi);
+        const bool inRange = std::abs(afc_ ? offset : offset_ + offset) <= afcRangeHz();
+        if (inRange && std::abs(offset - tracked) > std::max(0.4, 0.012 * speed_))
+            retune(offset);
+    }
+
+    std::complex<float> filtered, shaped;
+    firfilt_crcf_push(filters_->bandPass, z);
+    firfilt_crcf_execute(filters_->bandPass, &filtered);
+    firfilt_crcf_push(filters_->receive, filtered);
+    firfilt_crcf_execute(filters_->receive, &shaped);
+
+    std::complex<float> symbol;
+    if (timing_->push(shaped, symbol))
+        onSymbol(symbol);
+}
+
+void PskDemodulator::onSymbol(std::complex<float> y)
+{
+    // A plain mean over the first symbols, so the estimate is ready within a few
+    // symbols of a fresh start rather than after the averaging time.
+    const double power = std::norm(y);
+    const double weight = std::max(kMomentSmoothing, 1.0 / double(++symbolsSeen_));
+    moment2_ += weight * (power - moment2_);
+    moment4_ += weight * (power * power - moment4_);
+    timing_->setClockTracking(squelchOpen());
+
+    const std::complex<float> a = y * std::complex<float>(float(std::cos(-phase_)), float(std::sin(-phase_)));
+    const float magnitude = std::abs(a);
+    std::complex<float> decided;
+    if (quadrature_) {
+        const float angle = std::round(std::arg(a) / float(kPi / 2.0)) * float(kPi / 2.0);
+        decided = {std::cos(angle), std::sin(angle)};
+    } else {
+        decided = {a.real() >= 0.0f ? 1.0f : -1.0f, 0.0f};
+    }
+    if (magnitude > 0.0f) {
+        const double error = std::imag(a * std::conj(decided)) / magnitude;
+        frequency_ += kFrequencyGain * error;
+        phase_ += kPhaseGain * error;
+    }
+    const std::complex<float> step = y * std::conj(previousRaw_);
+    previousRaw_ = y;
+    if (std::abs(step) > 0.0f) {
+        std::complex<double> unit = std::complex<double>(step) / double(std::abs(step));
+        unit *= quadrature_ ? unit * unit * unit : unit;
+        stepMean_ += kStepSmoothing * (unit - stepMean_);
+        if (std::abs(stepMean_) > 0.1) {
+            const double measured = std::arg(stepMean_) / (quadrature_ ? 4.0 : 2.0);
+            frequency_ += kFrequencyPull * (measured - frequency_);
+        }
+    }
+    // Keep the loop inside the coarse search's resolution; beyond it the AFC retunes.
+    frequency_ = std::clamp(frequency_, -0.5, 0.5);
+    phase_ = std::remainder(phase_ + frequency_, 2.0 * kPi);
+
+    if (quadrature_) {
+        // The phase change carries the two code bits (Gray-coded: 0 deg = 11,
+        // +90 = 10, 180 = 00, -90 = 01), read by projecting on the diagonals.
+        const std::complex<float> u = a * std::conj(previous_);
+        const float diagonal = float(std::sqrt(0.5));
+        const double s0 = (u * std::complex<float>(diagonal, -diagonal)).real();
+        const double s1 = (u * std::complex<float>(diagonal, diagonal)).real();
+        meanDifferential_ += kMomentSmoothing * (std::abs(u) - meanDifferential_);
+        const double scale = std::max(meanDifferential_, 1e-30);
+        // The decoder hands a bit out a window later; the squelch judges the symbol it
+        // came from, not the present one.
+        squelchHistory_.push_back(squelchOpen());
+        viterbi_.push(softValue(s0, scale), softValue(s1, scale), [this](bool bit) {
+            const bool open = squelchHistory_.front();
+            squelchHistory_.pop_front();
+            onBit(bit, open);
+        });
+    } else {
+        // Differential coding: a one keeps the phase, a zero reverses it.
+        onBit((a.real() >= 0.0f) == (previous_.real() >= 0.0f), squelchOpen());
+    }
+    previous_ = a;
+    if (getenv("PSKDEBUG") && (symbolsSeen_ % 8) == 0)
+        fprintf(stderr, "sym %ld snr %.1f coh %.3f freq %.3f car %.2f ppm %.0f |a| %.3f\n", symbolsSeen_, symbolSnr(), std::abs(stepMean_), frequency_, carrier(), clockErrorPpm(), magnitude);
+}
+
+void PskDemodulator::onBit(bool bit, bool squelchOpen)
+{
+    const int c = varicode_.push(bit);
+    if (c >= 0 && squelchOpen)
+        emitChar((unsigned char)c);
+}
+
+bool PskDemodulator::squelchOpen() const
+{
+    return symbolSnr() > kSquelchSymbolSnrDb
+        && std::abs(stepMean_) > (quadrature_ ? kSquelchCoherenceQpsk : kSquelchCoherenceBpsk);
+}
+
+double PskDemodulator::symbolSnr() const
+{
+    // The M2M4 estimator: for a constant-modulus signal in Gaussian noise,
+    // S = sqrt(2 M2^2 - M4) and N = M2 - S.
+    if (!(moment2_ > 1e-30))
+        return kSnrFloorDb;
+    const double signal = std::sqrt(std::max(0.0, 2.0 * moment2_ * moment2_ - moment4_));
+    const double noise = moment2_ - signal;
+    if (signal <= 0.0)
+        return kSnrFloorDb;
+    if (noise <= signal * 1e-6)
+        return kSnrCeilingDb;
+    return std::clamp(10.0 * std::log10(signal / noise), kSnrFloorDb, kSnrCeilingDb);
+}
+
+double PskDemodulator::signalToNoiseDb() const
+{
+    const double symbol = symbolSnr();
+    if (symbol <= kSnrFloorDb || symbol >= kSnrCeilingDb)
+        return symbol;
+    // Symbol energy over noise density, then the noise counted in 2500 Hz.
+    const double esN0 = symbol - 10.0 * std::log10(efficiency_);
+    return std::clamp(esN0 + 10.0 * std::log10(speed_ / 2500.0), kSnrFloorDb, kSnrCeilingDb);
+}
+
+double PskDemodulator::clockErrorPpm() const
+{
+    return timing_->clockErrorPpm();
+}
+
+std::unique_ptr<Demodulator> makePskDemodulator(bool quadrature)
+{
+    return std::make_unique<PskDemodulator>(quadrature);
+}
+
+} // namespace digimode

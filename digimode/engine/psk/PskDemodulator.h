@@ -1,0 +1,91 @@
+// The BPSK and QPSK receivers (PSK31 family: 31.25, 62.5, 125 and 250 baud).
+#pragma once
+
+#include "CoarseAfc.h"
+#include "ConvolutionalCode.h"
+#include "Demodulator.h"
+#include "SymbolTiming.h"
+#include "Varicode.h"
+
+#include <complex>
+#include <deque>
+#include <memory>
+#include <vector>
+
+namespace digimode {
+
+class PskDemodulator final : public Demodulator {
+public:
+    explicit PskDemodulator(bool quadrature);
+    ~PskDemodulator() override;
+
+    void setCarrier(double hz) override;
+    double carrier() const override;
+    void setSpeed(double baud) override;
+    double speed() const override { return speed_; }
+    void setAfc(bool on) override;
+    void setFilter(int index) override;
+    void process(const float *samples, std::size_t count) override;
+    double signalToNoiseDb() const override;
+    double clockErrorPpm() const override;
+    void reset() override;
+
+    // The receive band-pass around the carrier: half its width in Hz.
+    double filterHalfWidthHz() const;
+
+private:
+    struct Filters;
+    void configure();
+    void buildBandPass();
+    void buildSearchFilter();
+    void retune(double offsetHz);
+    void onBaseband(std::complex<float> z);
+    void onSymbol(std::complex<float> y);
+    void onBit(bool bit, bool squelchOpen);
+    double symbolSnr() const;
+    bool squelchOpen() const;
+    double afcRangeHz() const;
+
+    static constexpr int kSamplesPerSymbol = 16;
+
+    const bool quadrature_;
+    double carrier_ = 1000.0;
+    double speed_ = 31.25;
+    bool afc_ = true;
+    int filter_ = 0;
+
+    // Mixer: its frequency is carrier_ + offset_; offset_ is the small correction the
+    // receiver makes on its own while AFC is off (the carrier then stays where it was set).
+    double offset_ = 0.0;
+    std::complex<double> phasor_{1.0, 0.0};
+    std::complex<double> step_{1.0, 0.0};
+    int renormalise_ = 0;
+
+    std::unique_ptr<Filters> filters_;
+    std::unique_ptr<SymbolTiming> timing_;
+    // BPSK searches the square of the signal; QPSK the fourth power, and the square too,
+    // which shows a line during the idle reversals of a preamble.
+    std::vector<std::unique_ptr<CoarseAfc>> coarseAfc_;
+    double efficiency_ = 1.0;
+
+    // Carrier phase loop at the symbol rate (rad, rad per symbol).
+    double phase_ = 0.0;
+    double frequency_ = 0.0;
+    std::complex<float> previous_{};
+
+    // Second and fourth moments of the symbol values for the signal-to-noise estimate.
+    double moment2_ = 0.0;
+    double moment4_ = 0.0;
+    long symbolsSeen_ = 0;
+    std::complex<double> stepMean_{};
+    std::complex<float> previousRaw_{};
+    double meanDifferential_ = 0.0;
+
+    varicode::Decoder varicode_;
+    ViterbiDecoder viterbi_;
+    std::deque<bool> squelchHistory_;
+    std::vector<std::complex<float>> mixed_;
+    std::vector<std::complex<float>> resampled_;
+};
+
+} // namespace digimode

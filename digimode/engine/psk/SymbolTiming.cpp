@@ -1,0 +1,111 @@
+#include "SymbolTiming.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace digimode {
+namespace {
+
+constexpr double kProportional = 0.05;   // per symbol, of the measured error
+constexpr double kIntegral = 6e-4;
+constexpr double kMaxClockError = 2000e-6;
+constexpr double kPpmSmoothing = 0.01;
+constexpr int kAcquisitionRun = 16;
+
+} // namespace
+
+SymbolTiming::SymbolTiming(int samplesPerSymbol)
+    : nominal_(samplesPerSymbol)
+{
+    reset();
+}
+
+void SymbolTiming::reset()
+{
+    ring_.fill({});
+    count_ = 0;
+    period_ = nominal_;
+    strobe_ = nominal_ + 4.0;
+    smoothedPpm_ = 0.0;
+    runError_ = {};
+    runLength_ = 0;
+}
+
+double SymbolTiming::clockErrorPpm() const
+{
+    return smoothedPpm_;
+}
+
+std::complex<float> SymbolTiming::interpolate(double t) const
+{
+    // Cubic Lagrange interpolation between the two samples around t.
+    const auto i = std::int64_t(std::floor(t));
+    const float mu = float(t - double(i));
+    const std::complex<float> ym1 = at(i - 1), y0 = at(i), y1 = at(i + 1), y2 = at(i + 2);
+    const float c0 = -mu * (mu - 1.0f) * (mu - 2.0f) / 6.0f;
+    const float c1 = (mu + 1.0f) * (mu - 1.0f) * (mu - 2.0f) / 2.0f;
+    const float c2 = -(mu + 1.0f) * mu * (mu - 2.0f) / 2.0f;
+    const float c3 = (mu + 1.0f) * mu * (mu - 1.0f) / 6.0f;
+    return c0 * ym1 + c1 * y0 + c2 * y1 + c3 * y2;
+}
+
+// The envelope over one symbol around t has its fundamental at the symbol rate; its
+// phase says where the envelope peaks, i.e. where the symbol centre really is.
+// Returns that offset in samples; strength is how clearly the envelope shows it.
+double SymbolTiming::envelopeError(double t, double &strength)
+{
+    const auto first = std::int64_t(std::ceil(t - nominal_ / 2.0));
+    std::complex<double> fundamental;
+    double power = 0.0;
+    for (int k = 0; k < nominal_; ++k) {
+        const std::int64_t i = first + k;
+        const double e = std::norm(at(i));
+        const double angle = -2.0 * std::numbers::pi * (double(i) - t) / period_;
+        fundamental += e * std::complex<double>(std::cos(angle), std::sin(angle));
+        power += e;
+    }
+    if (power <= 1e-30) {
+        strength = 0.0;
+        return 0.0;
+    }
+    const std::complex<double> normalised = fundamental / (power / 2.0);
+    strength = std::abs(normalised);
+    // Accumulate for acquisition (by reference to the strobe, so the phase is comparable).
+    runError_ += normalised;
+    return -normalised.imag() * period_ / (2.0 * std::numbers::pi);
+}
+
+bool SymbolTiming::push(std::complex<float> x, std::complex<float> &symbol)
+{
+    ring_[std::size_t(count_) & kMask] = x;
+    ++count_;
+    // The error window reaches half a symbol past the strobe, the interpolator 2 samples.
+    if (double(count_ - 1) < strobe_ + nominal_ / 2.0 + 2.0)
+        return false;
+
+    symbol = interpolate(strobe_);
+    double strength = 0.0;
+    const double error = envelopeError(strobe_, strength);
+
+    if (clockTracking_)
+        period_ += kIntegral * error;
+    period_ = std::clamp(period_, nominal_ * (1.0 - kMaxClockError), nominal_ * (1.0 + kMaxClockError));
+    strobe_ += period_ + kProportional * error;
+
+    if (++runLength_ == kAcquisitionRun) {
+        const std::complex<double> mean = runError_ / double(kAcquisitionRun);
+        const double offset = -std::arg(mean) * period_ / (2.0 * std::numbers::pi);
+        if (std::abs(mean) > 0.25 && std::abs(offset) > nominal_ / 4.0)
+            strobe_ += offset;
+        runError_ = {};
+        runLength_ = 0;
+    }
+
+    const double ppm = (period_ / nominal_ - 1.0) * 1e6;
+    if (clockTracking_)
+        smoothedPpm_ += kPpmSmoothing * (ppm - smoothedPpm_);
+    return true;
+}
+
+} // namespace digimode

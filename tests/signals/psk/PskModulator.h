@@ -1,0 +1,22 @@
+// Test transmitter for the PSK modes: text to BPSK or QPSK audio at 11025 Hz, keyed as
+// PSK31 is (raised-cosine pulses, varicode, the QPSK convolutional code), with a
+// preamble and a postamble of idle reversals.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace testsignal {
+
+struct PskSignal {
+    double carrierHz = 1000.0;
+    double baud = 31.25;
+    bool quadrature = false;
+    double amplitude = 0.5;       // peak
+    double idleSeconds = 1.0;     // before and after the text
+};
+
+// The keyed transmission only (no silence around it), so addNoise measures its power.
+std::vector<float> modulatePsk(const std::string &text, const PskSignal &signal);
+
+} // namespace testsignal
