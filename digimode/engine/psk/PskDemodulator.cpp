@@ -23,18 +23,21 @@ constexpr unsigned kBandPassTaps = 8 * 16 + 1;
 constexpr double kPhaseGain = 0.1;
 constexpr double kFrequencyGain = kPhaseGain * kPhaseGain / 4.0;
 constexpr double kMomentSmoothing = 1.0 / 64.0;
-// Below this symbol signal-to-noise ratio (about -18 dB in 2500 Hz at 31.25 baud) the
-// decoder stays quiet instead of printing noise.
-constexpr double kSquelchSymbolSnrDb = 1.0;
+// Below this symbol signal-to-noise ratio (about -16 dB in 2500 Hz at 31.25 baud) the
+// decoder stays quiet instead of printing noise; noise alone reads about -2 dB. The
+// M2M4 estimate looks at the symbol magnitudes only, so neither a frequency error nor
+// a carrier loop that has not locked yet keeps the squelch shut.
+constexpr double kSquelchSymbolSnrDb = 2.0;
+constexpr double kSquelchHysteresisDb = 1.5;
 // The phase step from symbol to symbol, raised to the constellation's power, strips the
-// keying: its mean points at the frequency error (rad per symbol, times M) and its length
-// says how clean the signal is (near 0 for noise, 1 for a clean signal, whatever the
-// frequency error and whether the carrier loop has locked).
-constexpr double kStepSmoothing = 1.0 / 64.0;
-constexpr double kSquelchCoherenceBpsk = 0.3;
-constexpr double kSquelchCoherenceQpsk = 0.18;
+// keying: its mean points at the frequency error (rad per symbol, times M), whether the
+// carrier loop has locked or not.
+constexpr double kStepSmoothing = 1.0 / 32.0;
 // How fast that frequency estimate steers the carrier loop's own (per symbol).
 constexpr double kFrequencyPull = 0.05;
+// The carrier loop counts as locked while the mean of cos(M * phase error) stays above this.
+constexpr double kLockBpsk = 0.5;
+constexpr double kLockQpsk = 0.3;
 constexpr double kSnrFloorDb = -40.0;
 constexpr double kSnrCeilingDb = 60.0;
 
@@ -140,6 +143,7 @@ void PskDemodulator::setCarrier(double hz)
     if (!std::isfinite(hz))
         return;
     carrier_ = std::clamp(hz, 0.0, kSampleRate / 2.0);
+    tuned_ = carrier_;
     offset_ = 0.0;
     frequency_ = 0.0;
     for (auto &search : coarseAfc_)
@@ -172,6 +176,7 @@ void PskDemodulator::setAfc(bool on)
         carrier_ = carrier();
         frequency_ = 0.0;
     }
+    tuned_ = carrier_;
     offset_ = 0.0;
     afc_ = on;
     for (auto &search : coarseAfc_) {
@@ -203,6 +208,8 @@ void PskDemodulator::reset()
     moment4_ = 0.0;
     symbolsSeen_ = 0;
     stepMean_ = 0.0;
+    lockMean_ = 0.0;
+    squelch_ = false;
     previousRaw_ = {};
     meanDifferential_ = 0.0;
     varicode_.reset();
@@ -212,10 +219,13 @@ void PskDemodulator::reset()
 
 void PskDemodulator::retune(double offsetHz)
 {
+    // Whatever the search finds, the carrier stays within its range of where the
+    // operator tuned, so noise cannot walk it away.
+    const double range = afcRangeHz();
     if (afc_)
-        carrier_ = std::clamp(carrier_ + offsetHz, 0.0, kSampleRate / 2.0);
+        carrier_ = std::clamp(carrier_ + offsetHz, tuned_ - range, tuned_ + range);
     else
-        offset_ += offsetHz;
+        offset_ = std::clamp(offset_ + offsetHz, -range, range);
     frequency_ = 0.0;
     for (auto &search : coarseAfc_)
         search->restart();
@@ -256,12 +266,13 @@ void PskDemodulator::onBaseband(std::complex<float> z)
             offset = estimate;
         }
     }
-    // A locked carrier loop knows better than the search (whose square of QPSK data can
-    // show lines of its own); the search takes over when the loop has lost the signal.
-    if (found && !squelchOpen()) {
+    // A locked carrier loop knows better than the search; the search takes over when the
+    // loop has lost the signal. QPSK is detected differentially and its phase loop rarely
+    // locks firmly at low SNR, while the square of QPSK data can show lines of its own:
+    // there the search waits until the signal itself is lost.
+    if (found && !(quadrature_ ? squelch_ : carrierLocked())) {
         const double tracked = frequency_ * speed_ / (2.0 * kPi);
-        const bool inRange = std::abs(afc_ ? offset : offset_ + offset) <= afcRangeHz();
-        if (inRange && std::abs(offset - tracked) > std::max(0.4, 0.012 * speed_))
+        if (std::abs(offset - tracked) > std::max(0.4, 0.012 * speed_))
             retune(offset);
     }
 
@@ -284,7 +295,7 @@ void PskDemodulator::onSymbol(std::complex<float> y)
     const double weight = std::max(kMomentSmoothing, 1.0 / double(++symbolsSeen_));
     moment2_ += weight * (power - moment2_);
     moment4_ += weight * (power * power - moment4_);
-    timing_->setClockTracking(squelchOpen());
+    timing_->setClockTracking(squelch_);
 
     const std::complex<float> a = y * std::complex<float>(float(std::cos(-phase_)), float(std::sin(-phase_)));
     const float magnitude = std::abs(a);
@@ -296,6 +307,9 @@ void PskDemodulator::onSymbol(std::complex<float> y)
         decided = {a.real() >= 0.0f ? 1.0f : -1.0f, 0.0f};
     }
     if (magnitude > 0.0f) {
+        std::complex<double> unit = std::complex<double>(a) / double(magnitude);
+        unit *= quadrature_ ? unit * unit * unit : unit;
+        lockMean_ += kStepSmoothing * (unit.real() - lockMean_);
         const double error = std::imag(a * std::conj(decided)) / magnitude;
         frequency_ += kFrequencyGain * error;
         phase_ += kPhaseGain * error;
@@ -306,13 +320,14 @@ void PskDemodulator::onSymbol(std::complex<float> y)
         std::complex<double> unit = std::complex<double>(step) / double(std::abs(step));
         unit *= quadrature_ ? unit * unit * unit : unit;
         stepMean_ += kStepSmoothing * (unit - stepMean_);
-        if (std::abs(stepMean_) > 0.1) {
+        // Once the loop holds the carrier its own estimate is the cleaner one.
+        if (std::abs(stepMean_) > 0.1 && !carrierLocked()) {
             const double measured = std::arg(stepMean_) / (quadrature_ ? 4.0 : 2.0);
             frequency_ += kFrequencyPull * (measured - frequency_);
         }
     }
     // Keep the loop inside the coarse search's resolution; beyond it the AFC retunes.
-    frequency_ = std::clamp(frequency_, -0.5, 0.5);
+    frequency_ = std::clamp(frequency_, -kPi / 4.0, kPi / 4.0);
     phase_ = std::remainder(phase_ + frequency_, 2.0 * kPi);
 
     if (quadrature_) {
@@ -326,7 +341,7 @@ void PskDemodulator::onSymbol(std::complex<float> y)
         const double scale = std::max(meanDifferential_, 1e-30);
         // The decoder hands a bit out a window later; the squelch judges the symbol it
         // came from, not the present one.
-        squelchHistory_.push_back(squelchOpen());
+        squelchHistory_.push_back(squelch_);
         viterbi_.push(softValue(s0, scale), softValue(s1, scale), [this](bool bit) {
             const bool open = squelchHistory_.front();
             squelchHistory_.pop_front();
@@ -334,11 +349,12 @@ void PskDemodulator::onSymbol(std::complex<float> y)
         });
     } else {
         // Differential coding: a one keeps the phase, a zero reverses it.
-        onBit((a.real() >= 0.0f) == (previous_.real() >= 0.0f), squelchOpen());
+        onBit((a.real() >= 0.0f) == (previous_.real() >= 0.0f), squelch_);
     }
     previous_ = a;
+    updateSquelch();
     if (getenv("PSKDEBUG") && (symbolsSeen_ % 8) == 0)
-        fprintf(stderr, "sym %ld snr %.1f coh %.3f freq %.3f car %.2f ppm %.0f |a| %.3f\n", symbolsSeen_, symbolSnr(), std::abs(stepMean_), frequency_, carrier(), clockErrorPpm(), magnitude);
+        fprintf(stderr, "sym %ld snr %.1f coh %.3f lock %.3f sq %d freq %.3f car %.2f ppm %.0f |a| %.3f\n", symbolsSeen_, symbolSnr(), std::abs(stepMean_), lockMean_, int(squelch_), frequency_, carrier(), clockErrorPpm(), magnitude);
 }
 
 void PskDemodulator::onBit(bool bit, bool squelchOpen)
@@ -348,10 +364,15 @@ void PskDemodulator::onBit(bool bit, bool squelchOpen)
         emitChar((unsigned char)c);
 }
 
-bool PskDemodulator::squelchOpen() const
+bool PskDemodulator::carrierLocked() const
 {
-    return symbolSnr() > kSquelchSymbolSnrDb
-        && std::abs(stepMean_) > (quadrature_ ? kSquelchCoherenceQpsk : kSquelchCoherenceBpsk);
+    return lockMean_ > (quadrature_ ? kLockQpsk : kLockBpsk);
+}
+
+void PskDemodulator::updateSquelch()
+{
+    const double level = squelch_ ? kSquelchSymbolSnrDb - kSquelchHysteresisDb : kSquelchSymbolSnrDb;
+    squelch_ = symbolSnr() > level;
 }
 
 double PskDemodulator::symbolSnr() const

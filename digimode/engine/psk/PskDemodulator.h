@@ -43,13 +43,15 @@ private:
     void onSymbol(std::complex<float> y);
     void onBit(bool bit, bool squelchOpen);
     double symbolSnr() const;
-    bool squelchOpen() const;
+    void updateSquelch();
+    bool carrierLocked() const;
     double afcRangeHz() const;
 
     static constexpr int kSamplesPerSymbol = 16;
 
     const bool quadrature_;
     double carrier_ = 1000.0;
+    double tuned_ = 1000.0;       // where the carrier was last set; AFC stays near it
     double speed_ = 31.25;
     bool afc_ = true;
     int filter_ = 0;
@@ -78,6 +80,8 @@ private:
     double moment4_ = 0.0;
     long symbolsSeen_ = 0;
     std::complex<double> stepMean_{};
+    double lockMean_ = 0.0;
+    bool squelch_ = false;
     std::complex<float> previousRaw_{};
     double meanDifferential_ = 0.0;
 

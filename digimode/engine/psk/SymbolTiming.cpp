@@ -7,8 +7,8 @@
 namespace digimode {
 namespace {
 
-constexpr double kProportional = 0.05;   // per symbol, of the measured error
-constexpr double kIntegral = 6e-4;
+constexpr double kProportional = 0.02;   // per symbol, of the measured error
+constexpr double kIntegral = 2e-5;
 constexpr double kMaxClockError = 2000e-6;
 constexpr double kPpmSmoothing = 0.01;
 constexpr int kAcquisitionRun = 16;
