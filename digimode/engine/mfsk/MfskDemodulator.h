@@ -1,32 +1,95 @@
-// MFSK8, MFSK16 and MFSK32: incoherent multi-tone FSK with a K=7 rate-1/2 code, a
-// diagonal bit interleaver and the IZ8BLY varicode.
+// MFSK8, MFSK16 and MFSK32: incoherent multi-tone FSK with a K=7 rate 1/2 code, IZ8BLY's
+// diagonal interleaver and the MFSK varicode. The tones are found by one transform per
+// symbol, taken at the symbol timing that the tones themselves reveal.
 #pragma once
 
 #include "Demodulator.h"
+#include "MfskDecoder.h"
+#include "MfskMode.h"
+#include "SymbolSync.h"
+
+#include <complex>
+#include <vector>
+
+struct nco_crcf_s;
+struct msresamp_crcf_s;
+struct firfilt_crcf_s;
+struct fftplan_s;
 
 namespace digimode {
 
 class MfskDemodulator : public Demodulator {
 public:
     explicit MfskDemodulator(Sideband sideband);
+    ~MfskDemodulator() override;
+    MfskDemodulator(const MfskDemodulator &) = delete;
+    MfskDemodulator &operator=(const MfskDemodulator &) = delete;
 
-    void setCarrier(double hz) override { carrier_ = hz; }
-    double carrier() const override { return carrier_; }
-    void setSpeed(double baud) override { speed_ = baud; }
-    double speed() const override { return speed_; }
+    void setCarrier(double hz) override;
+    double carrier() const override { return carrier_ + afcHz_; }
+    void setSpeed(double baud) override;
+    double speed() const override { return mode_.baud; }
     void setAfc(bool on) override { afc_ = on; }
-    void setFilter(int index) override { filter_ = index; }
-    void process(const float *, std::size_t) override {}
-    double signalToNoiseDb() const override { return -30.0; }
-    double clockErrorPpm() const override { return 0.0; }
-    void reset() override {}
+    void setFilter(int index) override;
+    void process(const float *samples, std::size_t count) override;
+    double signalToNoiseDb() const override;
+    double clockErrorPpm() const override { return sync_.clockErrorPpm(); }
+    void reset() override;
 
 private:
+    void configure();
+    void designBandPass();
+    void retune();
+    void processResampled(std::complex<float> raw);
+    void transform(const std::vector<std::complex<float>> &ring);
+    int binOf(int tone) const;
+    double power(int bin) const { return std::norm(spectrum_[std::size_t(((bin % fftSize_) + fftSize_) % fftSize_)]); }
+    void decideSymbol();
+    void measureSignal();
+    double detectionNoise() const;
+    double detectionAmplitude() const;
+    void followTones();
+
     Sideband sideband_;
+    mfsk::MfskMode mode_{};
     double carrier_ = 1500.0;
-    double speed_ = 15.625;
+    double afcHz_ = 0.0;
     bool afc_ = true;
     int filter_ = 0;
+
+    nco_crcf_s *mixer_ = nullptr;
+    msresamp_crcf_s *resampler_ = nullptr;
+    firfilt_crcf_s *bandPass_ = nullptr;
+    std::vector<std::complex<float>> resampled_;
+
+    // The last symbol's samples, band-passed for the tones and raw for the noise beside.
+    std::vector<std::complex<float>> filtered_;
+    std::vector<std::complex<float>> raw_;
+    std::size_t write_ = 0;
+    int hop_ = 4;
+    int sinceHop_ = 0;
+    int fftSize_ = 128; // twice the symbol: half-bin points between the tones
+    std::vector<float> window_;
+    double windowEnergy_ = 1.0;
+    std::vector<std::complex<float>> fftIn_;
+    std::vector<std::complex<float>> spectrum_;
+    fftplan_s *plan_ = nullptr;
+    std::vector<double> toneEnergy_;
+    std::vector<int> symbolOfTone_;
+
+    mfsk::SymbolSync sync_;
+    mfsk::MfskDecoder decoder_;
+    std::vector<float> softBits_;
+
+    // Averages over symbols: the tone-set profile (coarse AFC), the tone's lean between
+    // its half-bin neighbours (fine AFC), signal and noise per bin (S/N).
+    std::vector<double> profile_;
+    int profileSymbols_ = 0;
+    double lean_ = 0.0;
+    double leanWeight_ = 0.0;
+    double signal_ = 0.0;
+    double noise_ = 0.0;
+    int measured_ = 0;
 };
 
 } // namespace digimode
