@@ -157,6 +157,27 @@ private:
     bool failed = false;
 };
 
+// "^K1ABC$" and the like: letters, digits and escaped punctuation between optional anchors can
+// only be valid. Most rows of a unique-call table look so; leaving their compilation to their
+// first use keeps the load short (the engine compiles each expression to machine code).
+bool isPlainLiteral(const QString &pattern)
+{
+    qsizetype i = pattern.startsWith(QLatin1Char('^')) ? 1 : 0;
+    const qsizetype end = pattern.size() - (pattern.endsWith(QLatin1Char('$')) ? 1 : 0);
+    if (i >= end)
+        return false;
+    for (; i < end; ++i) {
+        const QChar c = pattern[i];
+        if (c == QLatin1Char('\\')) {
+            if (++i >= end || pattern[i].isLetterOrNumber() || pattern[i].unicode() >= 128)
+                return false;
+        } else if (!(c.unicode() < 128 && (c.isLetterOrNumber() || c == QLatin1Char('/')))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 QString problemText(const QString &pattern, const QRegularExpression &re)
 {
     if (pattern.isEmpty())
@@ -183,7 +204,7 @@ RowExpressions::RowExpressions(const QStringList &rowPatterns, Scan scan)
     for (int row = 0; row < patterns.size(); ++row) {
         const QString &pattern = patterns[row];
         QRegularExpression re(pattern);
-        const bool ok = !pattern.isEmpty() && re.isValid();
+        const bool ok = isPlainLiteral(pattern) || (!pattern.isEmpty() && re.isValid());
         usable << ok;
         if (!ok)
             badRows << Problem{row, problemText(pattern, re)};

@@ -157,10 +157,15 @@ Placement Reading::longestPrefix(const QString &text) const
     return {};
 }
 
+Placement Reading::listedWhole(const QString &call) const
+{
+    return exactCalls.value(call);
+}
+
 Placement Reading::place(const QString &call) const
 {
-    const auto it = exactCalls.constFind(call);
-    return it != exactCalls.constEnd() ? *it : longestPrefix(call);
+    const Placement whole = listedWhole(call);
+    return whole.entity >= 0 ? whole : longestPrefix(call);
 }
 
 } // namespace cty

@@ -59,6 +59,8 @@ public:
     explicit Reading(const QList<Entity> &entities);
 
     Placement place(const QString &call) const;
+    // The call as the file lists it whole, if it does.
+    Placement listedWhole(const QString &call) const;
     // The longest listed prefix that starts the text, not looking at whole calls.
     Placement longestPrefix(const QString &text) const;
 
