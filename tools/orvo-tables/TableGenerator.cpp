@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QMap>
 #include <QSaveFile>
+#include <algorithm>
 
 namespace {
 

@@ -58,7 +58,8 @@ int main(int argc, char *argv[])
     }
 
     try {
-        const GeneratedTables tables = generateTables(cty::readCtyFiles(datPath, csvPath), readOblastTable(oblastPath));
+        const QList<cty::Entity> entities = cty::readCtyFiles(datPath, csvPath);
+        const GeneratedTables tables = generateTables(entities, readOblastTable(oblastPath));
         for (const QString &w : tables.warnings)
             std::fprintf(stderr, "orvo-tables: %s\n", qPrintable(w));
         writeTables(tables, outFolder);
