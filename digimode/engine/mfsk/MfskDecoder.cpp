@@ -2,18 +2,21 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 namespace digimode::mfsk {
 
 namespace {
-// The agreement forgets over about this many decided bits.
-constexpr double kAgreementWeight = 1.0 / 64.0;
-// Squelch: open above, close below (noise agrees half the time, a signal decoded without
-// error every time).
-constexpr double kOpen = 0.75;
-constexpr double kClose = 0.65;
-// Characters decoded this recently (in data bits) are held while the squelch decides.
-constexpr std::int64_t kHeldBits = 96;
+// The pairing choice weighs about this many recent code bits.
+constexpr double kAgreementWeight = 1.0 / 128.0;
+// A character is judged by the clarity of this many data bits on either side of its end.
+constexpr std::int64_t kJudgedBits = 32;
+// In noise the strongest of M tone bins holds on average H(M) = 1 + 1/2 + ... + 1/M
+// times the noise per bin; a signal at the decoding limit about twice that. Shown: a
+// character whose surroundings clear H(M) by this much, and its own bits by the less.
+constexpr double kShownMargin = 1.5;
+constexpr double kOwnShownMargin = 1.0;
 // The longest code: a character ending this soon after untrusted bits may hold some.
 constexpr std::int64_t kLongestCode = 12;
 } // namespace
@@ -23,6 +26,14 @@ void MfskDecoder::configure(const MfskMode &mode)
     mode_ = mode;
     deinterleaver_ = std::make_unique<DiagonalInterleaver<float>>(
         mode.bitsPerSymbol, mode.interleaverDepth, DiagonalInterleaver<float>::Direction::Deinterleave);
+    clarityDeinterleaver_ = std::make_unique<DiagonalInterleaver<float>>(
+        mode.bitsPerSymbol, mode.interleaverDepth, DiagonalInterleaver<float>::Direction::Deinterleave);
+    double harmonic = 0.0;
+    for (int m = 1; m <= mode.tones; ++m)
+        harmonic += 1.0 / m;
+    shownClarity_ = harmonic + kShownMargin;
+    ownShownClarity_ = harmonic + kOwnShownMargin;
+    symbolClarity_.assign(std::size_t(mode.bitsPerSymbol), 0.0f);
     pairings_.clear();
     const int count = mode.bitsPerSymbol % 2 == 0 ? 1 : 2;
     for (int i = 0; i < count; ++i)
@@ -33,8 +44,10 @@ void MfskDecoder::configure(const MfskMode &mode)
 
 void MfskDecoder::reset()
 {
-    if (deinterleaver_)
+    if (deinterleaver_) {
         deinterleaver_->reset();
+        clarityDeinterleaver_->reset();
+    }
     for (std::size_t i = 0; i < pairings_.size(); ++i) {
         Pairing &p = *pairings_[i];
         p.viterbi.reset();
@@ -43,6 +56,13 @@ void MfskDecoder::reset()
         p.received.clear();
         p.agreement = 0.5;
         p.bits = 0;
+        p.pending.clear();
+        p.clarity.clear();
+        p.firstBit = 0;
+        p.ownSum = 0.0;
+        p.ownBits = 0;
+        p.ownUnclear = 0;
+        p.halfClarity = 0.0f;
         p.held.clear();
         // The second pairing starts one code bit later.
         p.half.reset();
@@ -52,48 +72,44 @@ void MfskDecoder::reset()
         }
     }
     speaker_ = 0;
-    open_ = false;
     // Until the de-interleaver has filled, part of every symbol is made up.
     untrusted_ = deinterleaver_ ? deinterleaver_->latency() * mode_.bitsPerSymbol / 2 + kLongestCode : 0;
 }
 
 int MfskDecoder::latencySymbols() const
 {
-    const int bits = 2 * ViterbiDecoder::delay();
+    const int bits = 2 * (ViterbiDecoder::delay() + int(kJudgedBits));
     return (deinterleaver_ ? deinterleaver_->latency() : 0) + (bits + mode_.bitsPerSymbol - 1) / mode_.bitsPerSymbol;
 }
 
-double MfskDecoder::agreement() const
-{
-    return pairings_.empty() ? 0.5 : pairings_[speaker_]->agreement;
-}
-
-void MfskDecoder::push(const float *softBits, const CharSink &sink)
+void MfskDecoder::push(const float *softBits, float clarity, const CharSink &sink)
 {
     std::copy(softBits, softBits + mode_.bitsPerSymbol, symbol_.begin());
     deinterleaver_->process(symbol_.data());
-    for (float bit : symbol_)
+    std::fill(symbolClarity_.begin(), symbolClarity_.end(), std::isfinite(clarity) ? clarity : 0.0f);
+    clarityDeinterleaver_->process(symbolClarity_.data());
+    for (std::size_t j = 0; j < symbol_.size(); ++j)
         for (auto &pairing : pairings_)
-            feed(*pairing, bit);
+            feed(*pairing, symbol_[j], symbolClarity_[j]);
     if (pairings_.size() == 2) {
         const std::size_t other = 1 - speaker_;
         // Change only on a clear margin, so the two do not take turns in noise.
         if (pairings_[other]->agreement > pairings_[speaker_]->agreement + 0.1)
             speaker_ = other;
     }
-    Pairing &speaker = *pairings_[speaker_];
-    if (open_ ? speaker.agreement < kClose : speaker.agreement > kOpen)
-        open_ = !open_;
-    release(speaker, sink);
+    for (std::size_t i = 0; i < pairings_.size(); ++i)
+        release(*pairings_[i], i == speaker_, sink);
 }
 
-void MfskDecoder::feed(Pairing &p, float bit)
+void MfskDecoder::feed(Pairing &p, float bit, float clarity)
 {
     p.received.push_back(bit);
     if (!p.half) {
         p.half = bit;
+        p.halfClarity = clarity;
         return;
     }
+    p.pending.push_back(std::min(p.halfClarity, clarity));
     p.decided.clear();
     p.viterbi.push(*p.half, bit, p.decided);
     p.half.reset();
@@ -101,29 +117,54 @@ void MfskDecoder::feed(Pairing &p, float bit)
         // Re-encode the decision and compare with the code bits that carried it; bits
         // the de-interleaver made up (exactly zero) say nothing.
         const auto code = p.check.encode(data);
-        const float a = p.received[0], b = p.received[1];
-        p.received.erase(p.received.begin(), p.received.begin() + 2);
-        for (const auto &[soft, expected] : {std::pair{a, code[0]}, std::pair{b, code[1]}}) {
+        for (int k = 0; k < 2; ++k) {
+            const float soft = p.received[std::size_t(k)];
             if (soft == 0.0f)
                 continue;
-            const double agrees = (soft > 0.0f) == (expected == 1) ? 1.0 : 0.0;
-            p.agreement += kAgreementWeight * (agrees - p.agreement);
+            const bool agrees = (soft > 0.0f) == (code[std::size_t(k)] == 1);
+            p.agreement += kAgreementWeight * ((agrees ? 1.0 : 0.0) - p.agreement);
         }
+        p.received.erase(p.received.begin(), p.received.begin() + 2);
+        const float bitClarity = p.pending.front();
+        p.pending.pop_front();
+        p.clarity.push_back(bitClarity);
+        p.ownSum += bitClarity;
+        ++p.ownBits;
+        p.ownUnclear += bitClarity == 0.0f ? 1 : 0;
         ++p.bits;
-        if (const auto c = p.varicode.push(data); c && *c != 0 && p.bits > untrusted_)
-            p.held.emplace_back(*c, p.bits);
+        if (const auto c = p.varicode.push(data)) {
+            // The code just ended is all but the newest bit, which begins the next one.
+            const int unclear = p.ownUnclear - (bitClarity == 0.0f ? 1 : 0);
+            const double own = p.ownBits > 1 && unclear == 0 ? (p.ownSum - bitClarity) / (p.ownBits - 1) : 0.0;
+            if (*c != 0 && p.bits > untrusted_)
+                p.held.push_back({*c, p.bits, own});
+            p.ownSum = bitClarity;
+            p.ownBits = 1;
+            p.ownUnclear = bitClarity == 0.0f ? 1 : 0;
+        }
     }
-    while (!p.held.empty() && p.held.front().second < p.bits - kHeldBits)
-        p.held.pop_front();
 }
 
-void MfskDecoder::release(Pairing &p, const CharSink &sink)
+void MfskDecoder::release(Pairing &p, bool speaks, const CharSink &sink)
 {
-    if (!open_)
-        return;
-    for (const auto &[c, bit] : p.held)
-        sink(c);
-    p.held.clear();
+    while (!p.held.empty() && p.held.front().end + kJudgedBits <= p.bits) {
+        const Held held = p.held.front();
+        p.held.pop_front();
+        double sum = 0.0;
+        int count = 0;
+        const std::int64_t from = std::max(p.firstBit, held.end - kJudgedBits);
+        for (std::int64_t i = from; i < held.end + kJudgedBits; ++i, ++count)
+            sum += p.clarity[std::size_t(i - p.firstBit)];
+        if (getenv("MDEBUG")) fprintf(stderr, "C %d '%c' end %ld own %.1f window %.1f\n", held.c, held.c >= 32 ? held.c : '?', long(held.end), held.ownClarity, count ? sum / count : 0.0);
+        if (speaks && count > 0 && sum >= shownClarity_ * count && held.ownClarity >= ownShownClarity_)
+            sink(held.c);
+    }
+    // Keep the bits that a character still held may be judged by.
+    const std::int64_t keep = (p.held.empty() ? p.bits : p.held.front().end) - kJudgedBits;
+    while (p.firstBit < keep && !p.clarity.empty()) {
+        p.clarity.pop_front();
+        ++p.firstBit;
+    }
 }
 
 } // namespace digimode::mfsk

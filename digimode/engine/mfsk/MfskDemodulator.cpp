@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 namespace digimode {
 
@@ -15,8 +17,10 @@ namespace {
 constexpr int kPhases = 16;
 // The AFC pulls a signal from this far off the set carrier.
 constexpr double kAfcRangeHz = 60.0;
-// Symbols between AFC steps.
-constexpr int kAfcSymbols = 8;
+// Symbols between AFC steps, and how fast the tone-set profile forgets (a steady
+// preamble tone must not hide for long where the rest of the tones are).
+constexpr int kAfcSymbols = 4;
+constexpr double kProfileWeight = 0.1;
 // Band-pass half widths beyond the outer tones, in tone spacings: 0 widest .. 3 narrowest.
 constexpr std::array<double, 4> kBandPassSpacings = {6.0, 3.0, 2.0, 1.25};
 // Averages over symbols forget at this rate.
@@ -238,10 +242,14 @@ void MfskDemodulator::decideSymbol()
         const double llr = 2.0 * amplitude * (one - zero) / noise;
         softBits_[std::size_t(j)] = float(std::clamp(llr / kSoftScale, -1.0, 1.0));
     }
-    decoder_.push(softBits_.data(), [this](unsigned char c) { emitChar(c); });
+    // How far the strongest tone stands above the noise; nothing while the timing is
+    // unknown, as then the transforms straddle symbols.
+    const float clarity = sync_.locked() ? float(toneEnergy_[std::size_t(loudest)] / noise) : 0.0f;
+    if (getenv("MDEBUG")) fprintf(stderr, "S locked %d loud %2d clar %5.1f afc %6.2f snr %5.1f\n", sync_.locked(), loudest, clarity, afcHz_, signalToNoiseDb());
+    decoder_.push(softBits_.data(), clarity, [this](unsigned char c) { emitChar(c); });
 
     for (int k = 0; k < fftSize_; ++k)
-        profile_[std::size_t(k)] += kAverageWeight * (power(k) - profile_[std::size_t(k)]);
+        profile_[std::size_t(k)] += kProfileWeight * (power(k) - profile_[std::size_t(k)]);
     const double below = power(binOf(loudest) - 1), above = power(binOf(loudest) + 1);
     if (below + above > 0.0) {
         const double weight = toneEnergy_[std::size_t(loudest)];
@@ -315,6 +323,8 @@ void MfskDemodulator::followTones()
         return;
     }
     const double halfSpacing = 0.5 * mode_.baud;
+    // Offsets found in the (mirrored, on the lower sideband) baseband, in audio terms.
+    const double audio = sideband_ == Sideband::Upper ? 1.0 : -1.0;
     // Coarse: where does a block of tones stand out of the averaged spectrum?
     const int reach = int(std::ceil(kAfcRangeHz / halfSpacing));
     double best = -1.0, centred = 0.0;
@@ -334,8 +344,11 @@ void MfskDemodulator::followTones()
     const double floor = detectionNoise() * mode_.tones;
     // Move only when the tone set clearly fits better elsewhere than where it is.
     if (bestShift != 0 && best > 1.3 * floor && best - floor > 1.1 * (centred - floor)
-        && std::abs(afcHz_ + bestShift * halfSpacing) <= kAfcRangeHz) {
-        afcHz_ += bestShift * halfSpacing;
+        && std::abs(afcHz_ + audio * bestShift * halfSpacing) <= kAfcRangeHz) {
+        afcHz_ += audio * bestShift * halfSpacing;
+        // Symbols read a whole tone off decode to nonsense: drop them.
+        if (std::abs(bestShift) >= 2)
+            decoder_.reset();
         std::fill(profile_.begin(), profile_.end(), 0.0);
         lean_ = leanWeight_ = 0.0;
         retune();
@@ -345,7 +358,7 @@ void MfskDemodulator::followTones()
     // for a tone a fraction f of a spacing off, the lean is about 4 f.
     if (leanWeight_ > 0.0 && best > 1.3 * floor) {
         const double fraction = std::clamp(lean_ / leanWeight_ / 4.0, -0.25, 0.25);
-        afcHz_ = std::clamp(afcHz_ + 0.5 * fraction * mode_.baud, -kAfcRangeHz, kAfcRangeHz);
+        afcHz_ = std::clamp(afcHz_ + audio * 0.5 * fraction * mode_.baud, -kAfcRangeHz, kAfcRangeHz);
         retune();
     }
     lean_ = leanWeight_ = 0.0;

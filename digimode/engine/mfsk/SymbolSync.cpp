@@ -10,12 +10,13 @@ namespace {
 constexpr double kTimingWeight = 1.0 / 24.0;
 // The clock fit weighs the last few hundred symbols.
 constexpr double kClockMemory = 0.997;
-// The timing is seen once its best phase stands this much above the average of all
-// phases; until then (a steady preamble tone shows no timing) the decision point jumps.
-constexpr double kContrast = 1.15;
-// Symbols in a row with the best phase this far off (in symbols) mean a new signal.
-constexpr double kLostError = 0.25;
-constexpr int kLostSymbols = 8;
+// The timing is known while the best phase stands this much above the average of all
+// phases (a steady tone, or noise, shows about none).
+constexpr double kContrast = 1.1;
+// A best phase this many steps from the decision point, and this much better than it,
+// is a new signal: the decision point jumps there at once instead of stepping.
+constexpr int kJump = 3;
+constexpr double kJumpGain = 1.1;
 } // namespace
 
 void SymbolSync::configure(int phases)
@@ -31,7 +32,6 @@ void SymbolSync::reset()
     next_ = phases_ - 1;
     symbols_ = 0;
     locked_ = false;
-    offTime_ = 0;
     lastPhase_ = 0.0;
     unwrapped_ = 0.0;
     sw_ = sx_ = sy_ = sxx_ = sxy_ = 0.0;
@@ -67,22 +67,14 @@ bool SymbolSync::push(double metric)
     for (double a : average_)
         mean += a;
     mean /= phases_;
-    const bool clear = *std::max_element(average_.begin(), average_.end()) > kContrast * mean;
-    if (locked_) {
-        offTime_ = std::abs(error) > kLostError * phases_ ? offTime_ + 1 : 0;
-        if (offTime_ >= kLostSymbols)
-            locked_ = false;
-    } else if (clear) {
-        locked_ = true;
-        offTime_ = 0;
-    }
-    // Move the decision point toward the best phase: at once while acquiring, then one
-    // step a symbol at most, so one noisy average cannot throw the timing.
-    std::int64_t correction = std::llround(error);
-    if (locked_ && offTime_ == 0)
-        correction = std::clamp<std::int64_t>(correction, -1, 1);
-    else if (locked_)
-        correction = 0;
+    const double peak = *std::max_element(average_.begin(), average_.end());
+    const double here = average_[std::size_t(step_ % phases_)];
+    locked_ = peak > kContrast * mean && std::abs(error) < 1.5;
+    // Move the decision point toward the best phase: a step a symbol, so one noisy
+    // average cannot throw the timing; at once to a far phase clearly better.
+    std::int64_t correction = std::clamp<std::int64_t>(std::llround(error), -1, 1);
+    if (std::abs(error) >= kJump && peak > kJumpGain * here)
+        correction = std::llround(error);
     next_ = step_ + phases_ + correction;
 
     // The best phase drifts by the clock difference; fit its slope.

@@ -17,6 +17,9 @@ public:
     // is where a symbol is to be decided.
     bool push(double metric);
 
+    // Whether the timing is known: a clear best phase, and decisions taken at it.
+    bool locked() const { return locked_; }
+
     // Positive when the sender's clock is fast.
     double clockErrorPpm() const;
 
@@ -29,7 +32,6 @@ private:
     std::int64_t next_ = 0;
     std::int64_t symbols_ = 0;
     bool locked_ = false;
-    int offTime_ = 0; // symbols in a row that the best phase lay far from the decisions
     // Weighted straight-line fit of the unwrapped best phase over the symbol count.
     double lastPhase_ = 0.0;
     double unwrapped_ = 0.0;

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "CoarseAfc.h"
-#include "ConvolutionalCode.h"
+#include "QpskCode.h"
 #include "Demodulator.h"
 #include "SymbolTiming.h"
 #include "Varicode.h"

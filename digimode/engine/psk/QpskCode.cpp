@@ -1,4 +1,4 @@
-#include "ConvolutionalCode.h"
+#include "QpskCode.h"
 
 #include <bit>
 #include <cassert>

@@ -8,6 +8,8 @@ namespace digimode {
 namespace {
 
 constexpr double kProportional = 0.02;   // per symbol, of the measured error
+constexpr double kFastProportional = 0.1;
+constexpr int kFastSymbols = 32;
 constexpr double kIntegral = 2e-5;
 constexpr double kMaxClockError = 2000e-6;
 constexpr double kPpmSmoothing = 0.01;
@@ -27,14 +29,10 @@ void SymbolTiming::reset()
     count_ = 0;
     period_ = nominal_;
     strobe_ = nominal_ + 4.0;
-    smoothedPpm_ = 0.0;
-    runError_ = {};
+    ppm_ = 0.0;
+    fastSymbols_ = kFastSymbols;
+    run_ = {};
     runLength_ = 0;
-}
-
-double SymbolTiming::clockErrorPpm() const
-{
-    return smoothedPpm_;
 }
 
 std::complex<float> SymbolTiming::interpolate(double t) const
@@ -51,9 +49,9 @@ std::complex<float> SymbolTiming::interpolate(double t) const
 }
 
 // The envelope over one symbol around t has its fundamental at the symbol rate; its
-// phase says where the envelope peaks, i.e. where the symbol centre really is.
-// Returns that offset in samples; strength is how clearly the envelope shows it.
-double SymbolTiming::envelopeError(double t, double &strength)
+// phase says where the envelope peaks, i.e. where the symbol centre really is. The
+// result is scaled by the envelope's mean, so it does not depend on the level.
+std::complex<double> SymbolTiming::envelopeFundamental(double t) const
 {
     const auto first = std::int64_t(std::ceil(t - nominal_ / 2.0));
     std::complex<double> fundamental;
@@ -65,46 +63,43 @@ double SymbolTiming::envelopeError(double t, double &strength)
         fundamental += e * std::complex<double>(std::cos(angle), std::sin(angle));
         power += e;
     }
-    if (power <= 1e-30) {
-        strength = 0.0;
-        return 0.0;
-    }
-    const std::complex<double> normalised = fundamental / (power / 2.0);
-    strength = std::abs(normalised);
-    // Accumulate for acquisition (by reference to the strobe, so the phase is comparable).
-    runError_ += normalised;
-    return -normalised.imag() * period_ / (2.0 * std::numbers::pi);
+    return power > 1e-30 ? fundamental / (power / 2.0) : std::complex<double>();
 }
 
 bool SymbolTiming::push(std::complex<float> x, std::complex<float> &symbol)
 {
     ring_[std::size_t(count_) & kMask] = x;
     ++count_;
-    // The error window reaches half a symbol past the strobe, the interpolator 2 samples.
+    // The envelope window reaches half a symbol past the strobe, the interpolator 2 samples.
     if (double(count_ - 1) < strobe_ + nominal_ / 2.0 + 2.0)
         return false;
 
     symbol = interpolate(strobe_);
-    double strength = 0.0;
-    const double error = envelopeError(strobe_, strength);
+    const std::complex<double> fundamental = envelopeFundamental(strobe_);
+    run_ += fundamental;
+    const double error = -fundamental.imag() * period_ / (2.0 * std::numbers::pi);   // samples
 
-    if (clockTracking_)
+    const bool acquiring = fastSymbols_ > 0;
+    if (acquiring)
+        --fastSymbols_;
+    if (clockTracking_ && !acquiring)
         period_ += kIntegral * error;
     period_ = std::clamp(period_, nominal_ * (1.0 - kMaxClockError), nominal_ * (1.0 + kMaxClockError));
-    strobe_ += period_ + kProportional * error;
+    strobe_ += period_ + (acquiring ? kFastProportional : kProportional) * error;
 
     if (++runLength_ == kAcquisitionRun) {
-        const std::complex<double> mean = runError_ / double(kAcquisitionRun);
+        const std::complex<double> mean = run_ / double(kAcquisitionRun);
         const double offset = -std::arg(mean) * period_ / (2.0 * std::numbers::pi);
-        if (std::abs(mean) > 0.25 && std::abs(offset) > nominal_ / 4.0)
+        if (std::abs(mean) > 0.25 && std::abs(offset) > nominal_ / 4.0) {
             strobe_ += offset;
-        runError_ = {};
+            fastSymbols_ = kFastSymbols;
+        }
+        run_ = {};
         runLength_ = 0;
     }
 
-    const double ppm = (period_ / nominal_ - 1.0) * 1e6;
-    if (clockTracking_)
-        smoothedPpm_ += kPpmSmoothing * (ppm - smoothedPpm_);
+    if (clockTracking_ && !acquiring)
+        ppm_ += kPpmSmoothing * ((period_ / nominal_ - 1.0) * 1e6 - ppm_);
     return true;
 }
 

@@ -20,13 +20,13 @@ public:
     // While the signal is weak the clock estimate is held instead of wandering.
     void setClockTracking(bool on) { clockTracking_ = on; }
     // Positive: the symbols arrive stretched, the sender's clock runs fast.
-    double clockErrorPpm() const;
+    double clockErrorPpm() const { return ppm_; }
     void reset();
 
 private:
     std::complex<float> at(std::int64_t index) const { return ring_[std::size_t(index) & kMask]; }
     std::complex<float> interpolate(double t) const;
-    double envelopeError(double t, double &strength);
+    std::complex<double> envelopeFundamental(double t) const;
 
     static constexpr std::size_t kRing = 64;
     static constexpr std::size_t kMask = kRing - 1;
@@ -35,11 +35,14 @@ private:
     std::int64_t count_ = 0;          // samples received so far
     double strobe_ = 0.0;             // the next symbol centre, in sample indices
     double period_ = 0.0;             // samples per symbol as measured
-    double smoothedPpm_ = 0.0;
+    double ppm_ = 0.0;
     bool clockTracking_ = true;
-    // Acquisition: the mean timing error over a run of symbols, to jump to the right
-    // phase at once instead of creeping out of the unstable point half a symbol away.
-    std::complex<double> runError_{};
+    // Symbols left with the fast loop gain after a start or a jump; the clock estimate
+    // leaves them out, their large corrections belong to acquisition.
+    int fastSymbols_ = 0;
+    // Acquisition: the mean envelope phase over a run of symbols, to jump to the right
+    // timing at once instead of creeping out of the unstable point half a symbol away.
+    std::complex<double> run_{};
     int runLength_ = 0;
 };
 

@@ -1,6 +1,6 @@
 #include "PskModulator.h"
 
-#include "ConvolutionalCode.h"
+#include "QpskCode.h"
 #include "PulseShape.h"
 #include "Varicode.h"
 
@@ -10,8 +10,6 @@
 
 namespace testsignal {
 namespace {
-
-constexpr double kSampleRate = 11025.0;
 
 std::vector<bool> bitsOf(const std::string &text, int idleBits)
 {
@@ -55,11 +53,11 @@ std::vector<float> modulatePsk(const std::string &text, const PskSignal &signal)
 {
     const int idleBits = int(std::lround(signal.idleSeconds * signal.baud));
     const auto symbols = symbolsOf(bitsOf(text, idleBits), signal.quadrature);
-    const double samplesPerSymbol = kSampleRate / signal.baud;
+    const double samplesPerSymbol = signal.sampleRate / signal.baud;
     // The first pulse starts a symbol before its centre; so does the signal.
     const auto length = std::size_t(std::ceil((double(symbols.size()) + 1.0) * samplesPerSymbol));
     std::vector<float> out(length);
-    const double w = 2.0 * std::numbers::pi * signal.carrierHz / kSampleRate;
+    const double w = 2.0 * std::numbers::pi * signal.carrierHz / signal.sampleRate;
     for (std::size_t n = 0; n < length; ++n) {
         const double t = double(n) / samplesPerSymbol - 1.0;   // in symbols, centre of symbol 0 at 0
         const auto k0 = long(std::floor(t));

@@ -1,4 +1,4 @@
-// Test transmitter for the PSK modes: text to BPSK or QPSK audio at 11025 Hz, keyed as
+// Test transmitter for the PSK modes: text to BPSK or QPSK audio (11025 Hz unless told), keyed as
 // PSK31 is (raised-cosine pulses, varicode, the QPSK convolutional code), with a
 // preamble and a postamble of idle reversals.
 #pragma once
@@ -14,6 +14,7 @@ struct PskSignal {
     bool quadrature = false;
     double amplitude = 0.5;       // peak
     double idleSeconds = 1.0;     // before and after the text
+    double sampleRate = 11025.0;  // other rates for recordings the engine must convert
 };
 
 // The keyed transmission only (no silence around it), so addNoise measures its power.
