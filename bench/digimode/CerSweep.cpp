@@ -46,6 +46,9 @@ double runCerSweep(const CerCase &c, const CerOptions &options)
             demodulator->setCharSink([&](unsigned char ch) { received.push_back(char(ch)); });
             for (std::size_t i = 0; i < audio.size(); i += 1024)
                 demodulator->process(audio.data() + i, std::min<std::size_t>(1024, audio.size() - i));
+            // Silence after the transmission lets the decoders' delay run out.
+            const auto quiet = testsignal::silence(4.0);
+            demodulator->process(quiet.data(), quiet.size());
             if (getenv("CERDEBUG")) std::printf("carrier %.1f tuned %.1f -> %.2f: %s\n", f, demodulator->carrier(), demodulator->signalToNoiseDb(), received.c_str());
             errors += std::size_t(testsignal::characterErrorRate(text, received) * double(text.size()) + 0.5);
             sent += text.size();

@@ -220,6 +220,7 @@ void TMMVARI::playWaveChunk()
         return;
     waveTimer_.stop();
     wave_->close();
+    receiver_.drain();
     emit OnWaveFileEnd();
     if (active_)
         startSoundCard();

@@ -84,6 +84,12 @@ void Receiver::setCharSink(Demodulator::CharSink sink)
     demodulator_->setCharSink(charSink_);
 }
 
+void Receiver::drain()
+{
+    const std::vector<float> quiet(std::size_t(kDrainSeconds * kSampleRate), 0.0f);
+    process(quiet.data(), quiet.size());
+}
+
 void Receiver::process(const float *samples, std::size_t count)
 {
     clean_.resize(count);

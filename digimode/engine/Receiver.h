@@ -48,6 +48,12 @@ public:
     // but anything that is not a finite number is replaced by silence first.
     void process(const float *samples, std::size_t count);
 
+    // Plays silence through the receiver for as long as its decoders lag behind (QPSK's
+    // Viterbi window is 2.6 s at 31.25 baud), so a recording that stops right after
+    // its last character still prints it.
+    void drain();
+    static constexpr double kDrainSeconds = 4.0;
+
     const Spectrum &spectrum() const { return spectrum_; }
     // Input peak level, 0..1 (full scale), falling back slowly like a meter's needle.
     double inputLevel() const { return level_; }

@@ -169,6 +169,7 @@ int main(int argc, char **argv)
         more = reader.read(kChunk, audio);
         receiver.process(audio.data(), audio.size());
     }
+    receiver.drain();
     std::fputc('\n', stdout);
     if (parser.isSet(readouts))
         std::printf("carrier %ld Hz, S/N %ld dB, clock %+ld ppm\n", std::lround(readout.carrier),

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 namespace digimode::mfsk {
 
@@ -155,7 +153,6 @@ void MfskDecoder::release(Pairing &p, bool speaks, const CharSink &sink)
         const std::int64_t from = std::max(p.firstBit, held.end - kJudgedBits);
         for (std::int64_t i = from; i < held.end + kJudgedBits; ++i, ++count)
             sum += p.clarity[std::size_t(i - p.firstBit)];
-        if (getenv("MDEBUG")) fprintf(stderr, "C %d '%c' end %ld own %.1f window %.1f\n", held.c, held.c >= 32 ? held.c : '?', long(held.end), held.ownClarity, count ? sum / count : 0.0);
         if (speaks && count > 0 && sum >= shownClarity_ * count && held.ownClarity >= ownShownClarity_)
             sink(held.c);
     }

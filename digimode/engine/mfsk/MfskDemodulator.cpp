@@ -6,8 +6,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 namespace digimode {
 
@@ -20,7 +18,14 @@ constexpr double kAfcRangeHz = 60.0;
 // Symbols between AFC steps, and how fast the tone-set profile forgets (a steady
 // preamble tone must not hide for long where the rest of the tones are).
 constexpr int kAfcSymbols = 4;
-constexpr double kProfileWeight = 0.1;
+constexpr double kProfileWeight = 0.05;
+constexpr int kProfileSymbols = 48;
+// The block's edges: tone positions beyond each end that should hold noise only, and the
+// share of the best score the current tuning must fall below to be moved from.
+constexpr int kEdgeTones = 2;
+constexpr double kCoarseShare = 0.85;
+constexpr double kSingleToneShare = 0.3;
+constexpr double kCoarseAfcSnrDb = -8.0;
 // Band-pass half widths beyond the outer tones, in tone spacings: 0 widest .. 3 narrowest.
 constexpr std::array<double, 4> kBandPassSpacings = {6.0, 3.0, 2.0, 1.25};
 // Averages over symbols forget at this rate.
@@ -57,7 +62,7 @@ void MfskDemodulator::setCarrier(double hz)
     carrier_ = std::clamp(hz, 0.0, kSampleRate / 2.0);
     afcHz_ = 0.0;
     profile_.assign(profile_.size(), 0.0);
-    profileSymbols_ = 0;
+    profileCount_ = 0;
     lean_ = leanWeight_ = 0.0;
     retune();
 }
@@ -147,7 +152,8 @@ void MfskDemodulator::reset()
     sync_.reset();
     decoder_.reset();
     std::fill(profile_.begin(), profile_.end(), 0.0);
-    profileSymbols_ = 0;
+    profileCount_ = 0;
+    symbols_ = 0;
     lean_ = leanWeight_ = 0.0;
     signal_ = noise_ = 0.0;
     measured_ = 0;
@@ -199,7 +205,7 @@ void MfskDemodulator::processResampled(std::complex<float> raw)
     decideSymbol();
     transform(raw_);
     measureSignal();
-    if (++profileSymbols_ % kAfcSymbols == 0)
+    if (++symbols_ % kAfcSymbols == 0)
         followTones();
 }
 
@@ -245,11 +251,12 @@ void MfskDemodulator::decideSymbol()
     // How far the strongest tone stands above the noise; nothing while the timing is
     // unknown, as then the transforms straddle symbols.
     const float clarity = sync_.locked() ? float(toneEnergy_[std::size_t(loudest)] / noise) : 0.0f;
-    if (getenv("MDEBUG")) fprintf(stderr, "S locked %d loud %2d clar %5.1f afc %6.2f snr %5.1f\n", sync_.locked(), loudest, clarity, afcHz_, signalToNoiseDb());
     decoder_.push(softBits_.data(), clarity, [this](unsigned char c) { emitChar(c); });
 
+    ++profileCount_;
+    const double weight = std::max(kProfileWeight, 1.0 / profileCount_);
     for (int k = 0; k < fftSize_; ++k)
-        profile_[std::size_t(k)] += kProfileWeight * (power(k) - profile_[std::size_t(k)]);
+        profile_[std::size_t(k)] += weight * (power(k) - profile_[std::size_t(k)]);
     const double below = power(binOf(loudest) - 1), above = power(binOf(loudest) + 1);
     if (below + above > 0.0) {
         const double weight = toneEnergy_[std::size_t(loudest)];
@@ -325,38 +332,57 @@ void MfskDemodulator::followTones()
     const double halfSpacing = 0.5 * mode_.baud;
     // Offsets found in the (mirrored, on the lower sideband) baseband, in audio terms.
     const double audio = sideband_ == Sideband::Upper ? 1.0 : -1.0;
-    // Coarse: where does a block of tones stand out of the averaged spectrum?
+    // Coarse: where does the block of tones stand out of the averaged spectrum? Each tone
+    // holds only its share of the signal, so what places the block is its edges: the
+    // score counts the tone positions and takes off what lies just beyond them.
     const int reach = int(std::ceil(kAfcRangeHz / halfSpacing));
-    double best = -1.0, centred = 0.0;
+    auto at = [this](int bin) { return profile_[std::size_t(((bin % fftSize_) + fftSize_) % fftSize_)]; };
+    auto score = [&](int shift) {
+        double inside = 0.0, beyond = 0.0;
+        for (int t = 0; t < mode_.tones; ++t)
+            inside += at(binOf(t) + shift);
+        for (int t = 1; t <= kEdgeTones; ++t)
+            beyond += at(binOf(-t) + shift) + at(binOf(mode_.tones - 1 + t) + shift);
+        return inside - beyond * mode_.tones / (2.0 * kEdgeTones);
+    };
+    double best = score(0);
+    const double centred = best;
     int bestShift = 0;
     for (int shift = -reach; shift <= reach; ++shift) {
-        double score = 0.0;
-        for (int t = 0; t < mode_.tones; ++t)
-            score += profile_[std::size_t(((binOf(t) + shift) % fftSize_ + fftSize_) % fftSize_)];
-        if (shift == 0)
-            centred = score;
+        const double value = score(shift);
         // The nearest of equal scores: a single tone (a preamble) fits many places.
-        if (score > best || (score == best && std::abs(shift) < std::abs(bestShift))) {
-            best = score;
+        if (value > best || (value == best && std::abs(shift) < std::abs(bestShift))) {
+            best = value;
             bestShift = shift;
         }
     }
+    // The whole signal, seen against the noise the profile holds at the tone positions.
     const double floor = detectionNoise() * mode_.tones;
-    // Move only when the tone set clearly fits better elsewhere than where it is.
-    if (bestShift != 0 && best > 1.3 * floor && best - floor > 1.1 * (centred - floor)
+    // A profile of few symbols shows only the few tones they used, and a steady tone (a
+    // preamble, a carrier) fits anywhere: the tones must have been used about evenly.
+    double loudest = 0.0, sum = 0.0;
+    for (int t = 0; t < mode_.tones; ++t) {
+        loudest = std::max(loudest, at(binOf(t) + bestShift));
+        sum += at(binOf(t) + bestShift);
+    }
+    // Weaker signals than this the profile cannot place to a tone within its memory.
+    const bool seen = profileCount_ >= kProfileSymbols && loudest < kSingleToneShare * sum
+        && signalToNoiseDb() > kCoarseAfcSnrDb;
+    if (seen && bestShift != 0 && best > 0.3 * floor && centred < kCoarseShare * best
         && std::abs(afcHz_ + audio * bestShift * halfSpacing) <= kAfcRangeHz) {
         afcHz_ += audio * bestShift * halfSpacing;
         // Symbols read a whole tone off decode to nonsense: drop them.
         if (std::abs(bestShift) >= 2)
             decoder_.reset();
         std::fill(profile_.begin(), profile_.end(), 0.0);
+        profileCount_ = 0;
         lean_ = leanWeight_ = 0.0;
         retune();
         return;
     }
     // Fine: the loudest tone leans toward the half-bin point on the side it is off to;
     // for a tone a fraction f of a spacing off, the lean is about 4 f.
-    if (leanWeight_ > 0.0 && best > 1.3 * floor) {
+    if (leanWeight_ > 0.0 && best > 0.3 * floor) {
         const double fraction = std::clamp(lean_ / leanWeight_ / 4.0, -0.25, 0.25);
         afcHz_ = std::clamp(afcHz_ + audio * 0.5 * fraction * mode_.baud, -kAfcRangeHz, kAfcRangeHz);
         retune();

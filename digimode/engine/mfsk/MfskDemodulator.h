@@ -9,6 +9,7 @@
 #include "SymbolSync.h"
 
 #include <complex>
+#include <cstdint>
 #include <vector>
 
 struct nco_crcf_s;
@@ -84,7 +85,8 @@ private:
     // Averages over symbols: the tone-set profile (coarse AFC), the tone's lean between
     // its half-bin neighbours (fine AFC), signal and noise per bin (S/N).
     std::vector<double> profile_;
-    int profileSymbols_ = 0;
+    int profileCount_ = 0; // symbols in the profile since it was last cleared
+    std::int64_t symbols_ = 0;
     double lean_ = 0.0;
     double leanWeight_ = 0.0;
     double signal_ = 0.0;

@@ -29,6 +29,10 @@ constexpr double kMomentSmoothing = 1.0 / 64.0;
 // a carrier loop that has not locked yet keeps the squelch shut.
 constexpr double kSquelchSymbolSnrDb = 2.0;
 constexpr double kSquelchHysteresisDb = 1.5;
+// A signal that stops: the symbol power of the last few symbols falls far below the mean
+// long before the moments notice; the squelch closes at once.
+constexpr double kRecentSmoothing = 1.0 / 4.0;
+constexpr double kCollapse = 0.05;
 // The phase step from symbol to symbol, raised to the constellation's power, strips the
 // keying: its mean points at the frequency error (rad per symbol, times M), whether the
 // carrier loop has locked or not.
@@ -206,6 +210,7 @@ void PskDemodulator::reset()
     previous_ = {};
     moment2_ = 0.0;
     moment4_ = 0.0;
+    recentPower_ = 0.0;
     symbolsSeen_ = 0;
     stepMean_ = 0.0;
     lockMean_ = 0.0;
@@ -214,7 +219,10 @@ void PskDemodulator::reset()
     meanDifferential_ = 0.0;
     varicode_.reset();
     viterbi_.reset();
-    squelchHistory_.clear();
+    squelchHistory_.fill(false);
+    pending_.clear();
+    symbolIndex_ = 0;
+    bitIndex_ = 0;
 }
 
 void PskDemodulator::retune(double offsetHz)
@@ -294,6 +302,7 @@ void PskDemodulator::onSymbol(std::complex<float> y)
     const double power = std::norm(y);
     const double weight = std::max(kMomentSmoothing, 1.0 / double(++symbolsSeen_));
     moment2_ += weight * (power - moment2_);
+    recentPower_ += kRecentSmoothing * (power - recentPower_);
     moment4_ += weight * (power * power - moment4_);
     timing_->setClockTracking(squelch_);
 
@@ -330,6 +339,9 @@ void PskDemodulator::onSymbol(std::complex<float> y)
     frequency_ = std::clamp(frequency_, -kPi / 4.0, kPi / 4.0);
     phase_ = std::remainder(phase_ + frequency_, 2.0 * kPi);
 
+    updateSquelch();
+    squelchHistory_[std::size_t(symbolIndex_) % kHistory] = squelch_;
+
     if (quadrature_) {
         // The phase change carries the two code bits (Gray-coded: 0 deg = 11,
         // +90 = 10, 180 = 00, -90 = 01), read by projecting on the diagonals.
@@ -339,29 +351,39 @@ void PskDemodulator::onSymbol(std::complex<float> y)
         const double s1 = (u * std::complex<float>(diagonal, diagonal)).real();
         meanDifferential_ += kMomentSmoothing * (std::abs(u) - meanDifferential_);
         const double scale = std::max(meanDifferential_, 1e-30);
-        // The decoder hands a bit out a window later; the squelch judges the symbol it
-        // came from, not the present one.
-        squelchHistory_.push_back(squelch_);
-        viterbi_.push(softValue(s0, scale), softValue(s1, scale), [this](bool bit) {
-            const bool open = squelchHistory_.front();
-            squelchHistory_.pop_front();
-            onBit(bit, open);
-        });
+        viterbi_.push(softValue(s0, scale), softValue(s1, scale), [this](bool bit) { onBit(bit, bitIndex_++); });
     } else {
         // Differential coding: a one keeps the phase, a zero reverses it.
-        onBit((a.real() >= 0.0f) == (previous_.real() >= 0.0f), squelch_);
+        onBit((a.real() >= 0.0f) == (previous_.real() >= 0.0f), symbolIndex_);
     }
     previous_ = a;
-    updateSquelch();
+    releasePending();
+    ++symbolIndex_;
     if (getenv("PSKDEBUG") && (symbolsSeen_ % 8) == 0)
         fprintf(stderr, "sym %ld snr %.1f coh %.3f lock %.3f sq %d freq %.3f car %.2f ppm %.0f |a| %.3f\n", symbolsSeen_, symbolSnr(), std::abs(stepMean_), lockMean_, int(squelch_), frequency_, carrier(), clockErrorPpm(), magnitude);
 }
 
-void PskDemodulator::onBit(bool bit, bool squelchOpen)
+void PskDemodulator::onBit(bool bit, long symbol)
 {
     const int c = varicode_.push(bit);
-    if (c >= 0 && squelchOpen)
-        emitChar((unsigned char)c);
+    if (c >= 0)
+        pending_.push_back({(unsigned char)c, symbol});
+}
+
+// A character counts if the squelch was open when its last bit was sent and still is a
+// little later: the fading tail of a transmission decodes into stray characters before
+// the squelch can tell the signal has gone.
+void PskDemodulator::releasePending()
+{
+    while (!pending_.empty() && pending_.front().symbol + kConfirmSymbols <= symbolIndex_) {
+        const Pending p = pending_.front();
+        pending_.pop_front();
+        if (p.symbol + long(kHistory) <= symbolIndex_)
+            continue;   // older than the record (cannot happen with a sane window)
+        if (squelchHistory_[std::size_t(p.symbol) % kHistory]
+            && squelchHistory_[std::size_t(p.symbol + kConfirmSymbols) % kHistory])
+            emitChar(p.c);
+    }
 }
 
 bool PskDemodulator::carrierLocked() const
@@ -372,7 +394,7 @@ bool PskDemodulator::carrierLocked() const
 void PskDemodulator::updateSquelch()
 {
     const double level = squelch_ ? kSquelchSymbolSnrDb - kSquelchHysteresisDb : kSquelchSymbolSnrDb;
-    squelch_ = symbolSnr() > level;
+    squelch_ = symbolSnr() > level && recentPower_ > kCollapse * moment2_;
 }
 
 double PskDemodulator::symbolSnr() const

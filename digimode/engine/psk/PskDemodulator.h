@@ -7,6 +7,7 @@
 #include "SymbolTiming.h"
 #include "Varicode.h"
 
+#include <array>
 #include <complex>
 #include <deque>
 #include <memory>
@@ -41,7 +42,8 @@ private:
     void retune(double offsetHz);
     void onBaseband(std::complex<float> z);
     void onSymbol(std::complex<float> y);
-    void onBit(bool bit, bool squelchOpen);
+    void onBit(bool bit, long symbol);
+    void releasePending();
     double symbolSnr() const;
     void updateSquelch();
     bool carrierLocked() const;
@@ -78,6 +80,7 @@ private:
     // Second and fourth moments of the symbol values for the signal-to-noise estimate.
     double moment2_ = 0.0;
     double moment4_ = 0.0;
+    double recentPower_ = 0.0;
     long symbolsSeen_ = 0;
     std::complex<double> stepMean_{};
     double lockMean_ = 0.0;
@@ -87,7 +90,19 @@ private:
 
     varicode::Decoder varicode_;
     ViterbiDecoder viterbi_;
-    std::deque<bool> squelchHistory_;
+    // The squelch's verdict per symbol, and characters waiting for it: QPSK's bits come
+    // a Viterbi window after their symbols, and every character waits a few symbols.
+    static constexpr std::size_t kHistory = 256;
+    static constexpr long kConfirmSymbols = 12;
+    static_assert(kHistory > std::size_t(ViterbiDecoder::window() + kConfirmSymbols));
+    struct Pending {
+        unsigned char c;
+        long symbol;
+    };
+    std::array<bool, kHistory> squelchHistory_{};
+    std::deque<Pending> pending_;
+    long symbolIndex_ = 0;
+    long bitIndex_ = 0;
     std::vector<std::complex<float>> mixed_;
     std::vector<std::complex<float>> resampled_;
 };

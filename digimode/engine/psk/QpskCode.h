@@ -23,7 +23,9 @@ private:
 
 // Decodes a continuous stream with a sliding window: every few symbols the window is
 // traced back from its end and the oldest bits, on which all survivors agree by then,
-// are handed out. The delay is window() symbols.
+// are handed out. The delay is window() symbols. libfec does not say which state is
+// best at the end of a window, so the traceback starts from an arbitrary one and needs
+// about twice the usual depth to be sure it has joined the best path.
 class ViterbiDecoder {
 public:
     using BitSink = std::function<void(bool)>;
@@ -42,7 +44,7 @@ public:
 
 private:
     static constexpr int kDecided = 16;
-    static constexpr int kTraceback = 42;
+    static constexpr int kTraceback = 64;
 
     void *decoder_;
     std::vector<unsigned char> symbols_;

@@ -59,21 +59,17 @@ std::string_view code(unsigned char c)
 
 int Decoder::push(bool bit)
 {
-    bits_ = (bits_ << 1) | unsigned(bit);
+    bits_ = ((bits_ << 1) | unsigned(bit)) & 0xffffu;
     ++length_;
     if ((bits_ & 3u) == 0) {
         const unsigned value = bits_ >> 2;
         const int length = length_ - 2;
+        const bool valid = !tooLong_ && length > 0 && value != 0;
         reset();
-        if (length > 0 && length <= kLongestCode && value != 0)
-            return kReverse.characterOf[value];
-        return -1;
+        return valid ? kReverse.characterOf[value] : -1;
     }
-    // A run of noise longer than any code: keep only what could still start one.
-    if (length_ > kLongestCode + 2) {
-        bits_ &= 1u;
-        length_ = 1;
-    }
+    if (length_ > kLongestCode + 1)
+        tooLong_ = true;
     return -1;
 }
 
@@ -81,6 +77,7 @@ void Decoder::reset()
 {
     bits_ = 0;
     length_ = 0;
+    tooLong_ = false;
 }
 
 } // namespace digimode::varicode

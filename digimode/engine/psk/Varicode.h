@@ -20,6 +20,7 @@ public:
 private:
     unsigned bits_ = 0;
     int length_ = 0;
+    bool tooLong_ = false;   // the run since the last gap is no code: drop it whole
 };
 
 } // namespace digimode::varicode

@@ -16,6 +16,9 @@ std::string receive(digimode::Demodulator &demodulator, const std::vector<float>
     demodulator.setCharSink([&](unsigned char c) { text.push_back(char(c)); });
     for (std::size_t i = 0; i < audio.size(); i += 512)
         demodulator.process(audio.data() + i, std::min<std::size_t>(512, audio.size() - i));
+    // Silence after the signal lets the decoders' delay run out.
+    const auto quiet = testsignal::silence(4.0);
+    demodulator.process(quiet.data(), quiet.size());
     return text;
 }
 
