@@ -28,8 +28,8 @@ constexpr double kSingleToneShare = 0.3;
 constexpr double kCoarseAfcSnrDb = -8.0;
 // Band-pass half widths beyond the outer tones, in tone spacings: 0 widest .. 3 narrowest.
 constexpr std::array<double, 4> kBandPassSpacings = {6.0, 3.0, 2.0, 1.25};
-// Averages over symbols forget at this rate.
-constexpr double kAverageWeight = 0.05;
+// The S/N estimate forgets over about a hundred symbols.
+constexpr double kSignalWeight = 0.02;
 // Log-likelihoods beyond this many nats count as certain for the Viterbi decoder.
 constexpr double kSoftScale = 6.0;
 constexpr double kNoiseBandwidthHz = 2500.0;
@@ -302,8 +302,8 @@ void MfskDemodulator::measureSignal()
     double signal = 0.0;
     for (int k = -edge; k <= edge; ++k)
         signal += power(k) - noise;
-    const double weight = measured_ == 0 ? 1.0 : kAverageWeight;
     ++measured_;
+    const double weight = std::max(kSignalWeight, 1.0 / measured_);
     signal_ += weight * (signal - signal_);
     noise_ += weight * (noise - noise_);
 }

@@ -17,6 +17,8 @@ constexpr double kContrast = 1.1;
 // is a new signal: the decision point jumps there at once instead of stepping.
 constexpr int kJump = 3;
 constexpr double kJumpGain = 1.1;
+// Left-out symbols in a row after which the clock fit starts afresh.
+constexpr int kOutliersToRestart = 16;
 } // namespace
 
 void SymbolSync::configure(int phases)
@@ -34,6 +36,7 @@ void SymbolSync::reset()
     locked_ = false;
     lastPhase_ = 0.0;
     unwrapped_ = 0.0;
+    outliers_ = 0;
     sw_ = sx_ = sy_ = sxx_ = sxy_ = 0.0;
 }
 
@@ -77,18 +80,27 @@ bool SymbolSync::push(double metric)
         correction = std::llround(error);
     next_ = step_ + phases_ + correction;
 
-    // The best phase drifts by the clock difference; fit its slope.
-    unwrapped_ += wrap(best - lastPhase_);
-    lastPhase_ = best;
-    if (locked_) {
-        // The newest symbol sits at x = 0: shift the older ones back by one, so the sums
-        // stay small however long the signal lasts.
-        sxx_ = kClockMemory * (sxx_ - 2.0 * sx_ + sw_);
-        sx_ = kClockMemory * (sx_ - sw_);
-        sxy_ = kClockMemory * (sxy_ - sy_);
-        sy_ = kClockMemory * sy_ + unwrapped_;
-        sw_ = kClockMemory * sw_ + 1.0;
+    // The best phase drifts by the clock difference; fit its slope. A jump of more than a
+    // step in one symbol is noise (or a new signal, when it persists): it is left out.
+    const double delta = wrap(best - lastPhase_);
+    if (!locked_ || std::abs(delta) > 1.0) {
+        if (++outliers_ >= kOutliersToRestart) {
+            lastPhase_ = best;
+            outliers_ = 0;
+            sw_ = sx_ = sy_ = sxx_ = sxy_ = 0.0;
+        }
+        return true;
     }
+    outliers_ = 0;
+    unwrapped_ += delta;
+    lastPhase_ = best;
+    // The newest symbol sits at x = 0: shift the older ones back by one, so the sums
+    // stay small however long the signal lasts.
+    sxx_ = kClockMemory * (sxx_ - 2.0 * sx_ + sw_);
+    sx_ = kClockMemory * (sx_ - sw_);
+    sxy_ = kClockMemory * (sxy_ - sy_);
+    sy_ = kClockMemory * sy_ + unwrapped_;
+    sw_ = kClockMemory * sw_ + 1.0;
     return true;
 }
 

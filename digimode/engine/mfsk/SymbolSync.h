@@ -34,6 +34,7 @@ private:
     bool locked_ = false;
     // Weighted straight-line fit of the unwrapped best phase over the symbol count.
     double lastPhase_ = 0.0;
+    int outliers_ = 0;
     double unwrapped_ = 0.0;
     double sw_ = 0.0, sx_ = 0.0, sy_ = 0.0, sxx_ = 0.0, sxy_ = 0.0;
 };
