@@ -12,9 +12,10 @@ constexpr double kAgreementWeight = 1.0 / 128.0;
 constexpr std::int64_t kJudgedBits = 32;
 // In noise the strongest of M tone bins holds on average H(M) = 1 + 1/2 + ... + 1/M
 // times the noise per bin; a signal at the decoding limit about twice that. Shown: a
-// character whose surroundings clear H(M) by this much, and its own bits by the less.
-constexpr double kShownMargin = 1.5;
-constexpr double kOwnShownMargin = 1.0;
+// character whose surroundings clear H(M) by this much (five times what the average of
+// noise strays), and whose own bits clear H(M) (fewer bits, so a looser test).
+constexpr double kShownMargin = 0.7;
+constexpr double kOwnShownMargin = 0.0;
 // The longest code: a character ending this soon after untrusted bits may hold some.
 constexpr std::int64_t kLongestCode = 12;
 } // namespace

@@ -13,6 +13,7 @@ constexpr double kClockMemory = 0.997;
 // The timing is known while the best phase stands this much above the average of all
 // phases (a steady tone, or noise, shows about none).
 constexpr double kContrast = 1.1;
+constexpr double kKeptContrast = 1.03;
 // A best phase this many steps from the decision point, and this much better than it,
 // is a new signal: the decision point jumps there at once instead of stepping.
 constexpr int kJump = 3;
@@ -72,7 +73,11 @@ bool SymbolSync::push(double metric)
     mean /= phases_;
     const double peak = *std::max_element(average_.begin(), average_.end());
     const double here = average_[std::size_t(step_ % phases_)];
-    locked_ = peak > kContrast * mean && std::abs(error) < 1.5;
+    // Seen once clear and at hand; kept until it fades into the noise or drifts away.
+    if (locked_)
+        locked_ = peak > kKeptContrast * mean && std::abs(error) < 2.5;
+    else
+        locked_ = peak > kContrast * mean && std::abs(error) < 1.5;
     // Move the decision point toward the best phase: a step a symbol, so one noisy
     // average cannot throw the timing; at once to a far phase clearly better.
     std::int64_t correction = std::clamp<std::int64_t>(std::llround(error), -1, 1);
