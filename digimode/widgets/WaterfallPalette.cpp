@@ -16,10 +16,10 @@ constexpr std::array<Stop, 6> kColourStops = {{
     {0.0, 0, 0, 0}, {0.25, 0, 0, 160}, {0.5, 0, 170, 80}, {0.7, 220, 220, 0}, {0.85, 255, 120, 0}, {1.0, 255, 255, 255},
 }};
 
-constexpr double kFixedFloorDb = -110.0;
+constexpr double kFixedFloorDb = -100.0;
 constexpr double kFixedSpanDb = 90.0;
-constexpr double kAgcSpanDb = 50.0;
-constexpr double kAgcBelowFloorDb = 5.0;
+constexpr double kAgcSpanDb = 35.0;
+constexpr double kAgcBelowFloorDb = 3.0;
 constexpr double kAgcFollow = 0.1;   // per frame
 
 } // namespace

@@ -17,7 +17,7 @@ public:
     QRgb colour(double level) const;   // level 0 .. 1
 
     // The range of dB shown from dark to bright. Without AGC it is fixed; with AGC it
-    // starts a little below the frame's noise floor (its median) and spans 50 dB.
+    // starts a little below the frame's noise floor (its median) and spans 35 dB.
     void setAgc(bool on) { agc_ = on; }
     bool agc() const { return agc_; }
     void follow(const std::vector<float> &frameDb);
@@ -26,7 +26,7 @@ public:
 private:
     int palette_ = 0;
     bool agc_ = false;
-    double floorDb_ = -110.0;
+    double floorDb_ = -100.0;
     double spanDb_ = 90.0;
 };
 

@@ -164,6 +164,13 @@ void TXMMVView::mousePressEvent(QMouseEvent *event)
 
 void TXMMVView::resizeEvent(QResizeEvent *)
 {
-    picture_ = QImage(size(), QImage::Format_RGB32);
-    picture_.fill(Qt::black);
+    if (picture_.size() == size())
+        return;
+    QImage resized(size(), QImage::Format_RGB32);
+    resized.fill(Qt::black);
+    if (!picture_.isNull()) {
+        QPainter painter(&resized);
+        painter.drawImage(0, 0, picture_);
+    }
+    picture_ = resized;
 }
