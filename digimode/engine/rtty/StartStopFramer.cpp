@@ -12,6 +12,8 @@ constexpr double kRhythmWindow = 0.4;
 // The prediction of the rhythm counts as much as this many measured transitions: the
 // rhythm of a machine sender is steadier than any one noisy edge.
 constexpr double kPredictionWeight = 10.0;
+// Characters in a row in one rhythm after which it is trusted over a single edge.
+constexpr int kSteadyCharacters = 3;
 // The clock measurement forgets old characters slowly (about a thousand characters).
 constexpr double kClockMemory = 0.999;
 } // namespace
@@ -31,8 +33,11 @@ void StartStopFramer::reset()
     scan_ = 1;
     candidate_.reset();
     lastMeasured_.reset();
+    rhythm_ = 0;
+    quietStarts_ = 0;
     lastUsed_ = 0.0;
     period_ = 7.5;
+    otherHalves_ = 0.0;
     deviation_ = 0.0;
     nominal_ = 0.0;
 }
@@ -56,25 +61,38 @@ std::optional<unsigned> StartStopFramer::push(float v)
     for (;;) {
         if (candidate_) {
             // The stop bit's decision lies 6.5 bits after the crossing of the start edge;
-            // its transition search reaches a further half bit.
-            if (double(now_) < *candidate_ + 7.2 * bit_ + 2.0)
+            // the transition search reaches a further half bit.
+            if (double(now_) < candidate_->at + 7.2 * bit_ + 2.0)
                 break;
-            const double crossing = *candidate_;
+            const Candidate candidate = *candidate_;
             candidate_.reset();
-            result = evaluate(crossing);
+            result = candidate.flywheel ? coast(candidate.at) : evaluate(candidate.at);
             continue;
         }
         const std::int64_t oldest = now_ - std::int64_t(history_.size()) + 2;
         scan_ = std::max(scan_, oldest);
+        // In a steady rhythm the next start edge is expected at a known place: a crossing
+        // well before it is noise in the stop bit; none by well after it, a start edge
+        // the noise hid.
+        const bool steady = lastMeasured_ && rhythm_ >= kSteadyCharacters;
+        const double expected = lastUsed_ + period_ * bit_;
+        const double latest = expected + kRhythmWindow * bit_;
         for (; scan_ <= now_; ++scan_) {
+            if (steady && double(scan_) > latest + 1.0)
+                break;
             const float before = sample(scan_ - 1);
             const float after = sample(scan_);
             if (before > 0.0f && after <= 0.0f) {
-                candidate_ = double(scan_ - 1) + double(before) / double(before - after);
+                const double x = double(scan_ - 1) + double(before) / double(before - after);
+                if (steady && x < expected - kRhythmWindow * bit_)
+                    continue;
+                candidate_ = Candidate{x, false};
                 ++scan_;
                 break;
             }
         }
+        if (!candidate_ && steady && double(now_) > latest + 1.0)
+            candidate_ = Candidate{expected, true};
         if (!candidate_)
             break;
     }
@@ -89,12 +107,10 @@ StartStopFramer::Frame StartStopFramer::read(double crossing) const
     Frame frame;
     for (int k = 0; k < 7; ++k)
         frame.bits[k] = at(crossing + (k + 0.5) * bit_) >= 0.0f;
-    if (frame.bits[0] || !frame.bits[6])
-        return frame;
     for (int k = 1; k <= kDataBits; ++k)
         if (frame.bits[k])
             frame.code |= 1u << (k - 1);
-    frame.valid = true;
+    frame.valid = !frame.bits[0] && frame.bits[6];
     return frame;
 }
 
@@ -128,10 +144,13 @@ std::optional<unsigned> StartStopFramer::evaluate(double crossing)
     if (!frame.valid && predicted)
         frame = read(*predicted);
     if (!frame.valid) {
-        // No start bit there, or no stop bit: noise or a framing error. Drop the rhythm
-        // and look again just after this crossing.
-        if (!frame.bits[0])
-            lastMeasured_.reset();
+        // In a steady rhythm a bad start or stop bit is noise: the character is where the
+        // rhythm puts it.
+        if (predicted && rhythm_ >= kSteadyCharacters)
+            return coast(*predicted);
+        // Otherwise noise or a framing error: look again just after this crossing.
+        lastMeasured_.reset();
+        rhythm_ = 0;
         scan_ = std::int64_t(std::floor(crossing)) + 2;
         return std::nullopt;
     }
@@ -157,9 +176,30 @@ std::optional<unsigned> StartStopFramer::evaluate(double crossing)
         frame = better;
 
     measureRhythm(measured);
+    rhythm_ = predicted ? rhythm_ + 1 : 1;
+    quietStarts_ = 0;
     lastMeasured_ = measured;
     lastUsed_ = start;
     // The next start bit can follow a single stop bit; hunt from the middle of this one.
+    scan_ = std::int64_t(std::floor(start + (kDataBits + 1.5) * bit_));
+    return frame.code;
+}
+
+std::optional<unsigned> StartStopFramer::coast(double start)
+{
+    // A character the rhythm places: its data bits, whatever its start and stop bits say.
+    // The sender's pause shows as start bits in mark (and reads as LTRS, which prints
+    // nothing): after two of those the rhythm is given up.
+    const Frame frame = read(start);
+    quietStarts_ = frame.bits[0] ? quietStarts_ + 1 : 0;
+    lastUsed_ = start;
+    if (quietStarts_ >= 2) {
+        lastMeasured_.reset();
+        rhythm_ = 0;
+        quietStarts_ = 0;
+        scan_ = std::int64_t(std::floor(start)) + 1;
+        return std::nullopt;
+    }
     scan_ = std::int64_t(std::floor(start + (kDataBits + 1.5) * bit_));
     return frame.code;
 }
@@ -170,18 +210,21 @@ void StartStopFramer::measureRhythm(double measured)
         return;
     const double spacing = (measured - *lastMeasured_) / bit_;
     // Back to back, characters are 7, 7.5 or 8 bits apart (one, one and a half or two
-    // stop bits, which a sender keeps); a longer gap is a pause and says nothing of the
-    // clock. The class comes from the learnt rhythm, so one noisy spacing cannot be
-    // counted against the wrong number of stop bits.
-    const double halves = std::clamp(std::round(period_ * 2.0) / 2.0, 7.0, 8.0);
-    if (std::abs(spacing - halves) > 0.3) {
-        // A sender with another stop length: learn it from spacings that agree on it.
-        const double other = std::round(spacing * 2.0) / 2.0;
-        if (other >= 7.0 && other <= 8.0 && std::abs(spacing - other) < 0.15)
-            period_ += 0.1 * (spacing - period_);
+    // stop bits, which a sender keeps); a longer gap is a pause and says nothing.
+    const double halves = std::round(spacing * 2.0) / 2.0;
+    if (halves < 7.0 || halves > 8.0 || std::abs(spacing - halves) > 0.3)
+        return;
+    if (std::abs(halves - std::round(period_ * 2.0) / 2.0) > 0.1) {
+        // Another stop length than the rhythm's: take it on when the next agrees.
+        if (std::abs(halves - otherHalves_) < 0.1)
+            period_ = spacing;
+        otherHalves_ = halves;
         return;
     }
+    otherHalves_ = 0.0;
     period_ += 0.05 * (spacing - period_);
+    // The clock: deviations from the whole number of half bits; their sum telescopes,
+    // so it is as good as the first and last edges of a run.
     deviation_ = kClockMemory * deviation_ + (spacing - halves);
     nominal_ = kClockMemory * nominal_ + halves;
 }
