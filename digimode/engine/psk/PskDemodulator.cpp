@@ -40,8 +40,11 @@ constexpr double kStepSmoothing = 1.0 / 32.0;
 // How fast that frequency estimate steers the carrier loop's own (per symbol).
 constexpr double kFrequencyPull = 0.05;
 // The carrier loop counts as locked while the mean of cos(M * phase error) stays above this.
-constexpr double kLockBpsk = 0.5;
+constexpr double kLockSmoothing = 1.0 / 16.0;
+constexpr double kLockBpsk = 0.4;
 constexpr double kLockQpsk = 0.3;
+// The largest turn per symbol (rad) left by a frequency error that QPSK still reads.
+constexpr double kMaxResidualStep = 0.15;
 constexpr double kSnrFloorDb = -40.0;
 constexpr double kSnrCeilingDb = 60.0;
 
@@ -318,7 +321,7 @@ void PskDemodulator::onSymbol(std::complex<float> y)
     if (magnitude > 0.0f) {
         std::complex<double> unit = std::complex<double>(a) / double(magnitude);
         unit *= quadrature_ ? unit * unit * unit : unit;
-        lockMean_ += kStepSmoothing * (unit.real() - lockMean_);
+        lockMean_ += kLockSmoothing * (unit.real() - lockMean_);
         const double error = std::imag(a * std::conj(decided)) / magnitude;
         frequency_ += kFrequencyGain * error;
         phase_ += kPhaseGain * error;
@@ -394,7 +397,21 @@ bool PskDemodulator::carrierLocked() const
 void PskDemodulator::updateSquelch()
 {
     const double level = squelch_ ? kSquelchSymbolSnrDb - kSquelchHysteresisDb : kSquelchSymbolSnrDb;
-    squelch_ = symbolSnr() > level && recentPower_ > kCollapse * moment2_;
+    const bool present = symbolSnr() > level && recentPower_ > kCollapse * moment2_;
+    if (squelch_ || !present) {
+        squelch_ = present;
+        return;
+    }
+    // A signal has come: open once it is read right. BPSK is detected against the
+    // carrier loop's phase, so the loop must hold it; QPSK is detected from symbol to
+    // symbol, so no frequency error may be left to turn the steps. (Once open, these
+    // noisier measures are not asked again: a weak signal would flicker.)
+    if (quadrature_) {
+        const double residual = std::remainder(std::arg(stepMean_) / 4.0 - frequency_, kPi / 2.0);
+        squelch_ = std::abs(residual) < kMaxResidualStep;
+    } else {
+        squelch_ = carrierLocked();
+    }
 }
 
 double PskDemodulator::symbolSnr() const

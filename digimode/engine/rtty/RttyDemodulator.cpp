@@ -71,7 +71,10 @@ void RttyDemodulator::setSpeed(double baud)
 {
     if (!std::isfinite(baud))
         return;
-    baud_ = std::clamp(baud, kMinBaud, kMaxBaud);
+    const double clamped = std::clamp(baud, kMinBaud, kMaxBaud);
+    if (clamped == baud_ && bandPass_)
+        return;
+    baud_ = clamped;
     configure();
 }
 
