@@ -3,7 +3,6 @@
 #include "Channel.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <random>
 
 namespace bench {
@@ -49,7 +48,6 @@ double runCerSweep(const CerCase &c, const CerOptions &options)
             // Silence after the transmission lets the decoders' delay run out.
             const auto quiet = testsignal::silence(4.0);
             demodulator->process(quiet.data(), quiet.size());
-            if (getenv("CERDEBUG")) std::printf("carrier %.1f tuned %.1f -> %.2f: %s\n", f, demodulator->carrier(), demodulator->signalToNoiseDb(), received.c_str());
             errors += std::size_t(testsignal::characterErrorRate(text, received) * double(text.size()) + 0.5);
             sent += text.size();
         }

@@ -104,6 +104,7 @@ Point measure(const Mode &mode, double snr, int trials, std::uint32_t seed)
         rx->setCharSink([&got](unsigned char c) { got += char(c); });
         rx->process(samples.data(), samples.size());
         errors += std::size_t(testsignal::characterErrorRate(t, got) * double(t.size()) + 0.5);
+        if (getenv("SHOWBAD") && testsignal::characterErrorRate(t, got) > 0.03) fprintf(stderr, "BAD trial %d sb %d carrier %.2f snr %.1f\nSENT %s\nGOT  %s\n", trial, int(sideband), rx->carrier(), rx->signalToNoiseDb(), t.c_str(), got.c_str());
         sent += t.size();
         estimate += rx->signalToNoiseDb();
     }

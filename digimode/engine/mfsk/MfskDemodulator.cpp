@@ -368,12 +368,17 @@ void MfskDemodulator::followTones()
     // Weaker signals than this the profile cannot place to a tone within its memory.
     const bool seen = profileCount_ >= kProfileSymbols && loudest < kSingleToneShare * sum
         && signalToNoiseDb() > kCoarseAfcSnrDb;
-    if (seen && bestShift != 0 && best > 0.3 * floor && centred < kCoarseShare * best
-        && std::abs(afcHz_ + audio * bestShift * halfSpacing) <= kAfcRangeHz) {
+    // Less than a tone off is the fine AFC's; a move must be asked for twice in a row, as
+    // idle (a few tones over and over) can leave the block's edges unclear for a while.
+    const bool asked = seen && std::abs(bestShift) >= 2 && best > 0.3 * floor && centred < kCoarseShare * best
+        && std::abs(afcHz_ + audio * bestShift * halfSpacing) <= kAfcRangeHz;
+    const bool again = asked && bestShift == askedShift_;
+    askedShift_ = asked ? bestShift : 0;
+    if (again) {
+        askedShift_ = 0;
         afcHz_ += audio * bestShift * halfSpacing;
         // Symbols read a whole tone off decode to nonsense: drop them.
-        if (std::abs(bestShift) >= 2)
-            decoder_.reset();
+        decoder_.reset();
         std::fill(profile_.begin(), profile_.end(), 0.0);
         profileCount_ = 0;
         lean_ = leanWeight_ = 0.0;

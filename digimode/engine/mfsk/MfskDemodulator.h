@@ -86,6 +86,7 @@ private:
     // its half-bin neighbours (fine AFC), signal and noise per bin (S/N).
     std::vector<double> profile_;
     int profileCount_ = 0; // symbols in the profile since it was last cleared
+    int askedShift_ = 0;   // the coarse AFC's last wish, in half spacings
     std::int64_t symbols_ = 0;
     double lean_ = 0.0;
     double leanWeight_ = 0.0;

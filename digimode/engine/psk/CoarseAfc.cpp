@@ -4,8 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <numbers>
 #include <numeric>
 
@@ -81,7 +79,6 @@ bool CoarseAfc::push(std::complex<float> z, double &offsetHz)
             best = k;
     const float mean = std::accumulate(average_.begin(), average_.end(), 0.0f) / kSize;
     const float peak = average_[std::size_t((best + kSize) % kSize)];
-    if (getenv("PSKDEBUG")) fprintf(stderr, "afc M%d best %d ratio %.1f\n", power_, best, peak / mean);
     if (!(mean > 0.0f) || peak < lineRatio(power_) * mean) {
         candidate_ = kNoCandidate;
         return false;

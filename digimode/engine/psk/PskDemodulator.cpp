@@ -9,8 +9,6 @@
 #include <array>
 #include <cmath>
 #include <numbers>
-#include <cstdio>
-#include <cstdlib>
 
 namespace digimode {
 namespace {
@@ -133,11 +131,6 @@ void PskDemodulator::buildSearchFilter()
     filters_->search = firfilt_crcf_create(taps.data(), kTaps);
 }
 
-double PskDemodulator::filterHalfWidthHz() const
-{
-    return kBandPassWidths[std::size_t(filter_)] * speed_;
-}
-
 double PskDemodulator::afcRangeHz() const
 {
     // With AFC on the carrier is pulled in from +-50 Hz; with it off the receiver only
@@ -214,7 +207,6 @@ void PskDemodulator::reset()
     moment2_ = 0.0;
     moment4_ = 0.0;
     recentPower_ = 0.0;
-    symbolsSeen_ = 0;
     stepMean_ = 0.0;
     lockMean_ = 0.0;
     squelch_ = false;
@@ -303,10 +295,10 @@ void PskDemodulator::onSymbol(std::complex<float> y)
     // A plain mean over the first symbols, so the estimate is ready within a few
     // symbols of a fresh start rather than after the averaging time.
     const double power = std::norm(y);
-    const double weight = std::max(kMomentSmoothing, 1.0 / double(++symbolsSeen_));
+    const double weight = std::max(kMomentSmoothing, 1.0 / double(symbolIndex_ + 1));
     moment2_ += weight * (power - moment2_);
-    recentPower_ += kRecentSmoothing * (power - recentPower_);
     moment4_ += weight * (power * power - moment4_);
+    recentPower_ += kRecentSmoothing * (power - recentPower_);
     timing_->setClockTracking(squelch_);
 
     const std::complex<float> a = y * std::complex<float>(float(std::cos(-phase_)), float(std::sin(-phase_)));
@@ -362,8 +354,6 @@ void PskDemodulator::onSymbol(std::complex<float> y)
     previous_ = a;
     releasePending();
     ++symbolIndex_;
-    if (getenv("PSKDEBUG") && (symbolsSeen_ % 8) == 0)
-        fprintf(stderr, "sym %ld snr %.1f coh %.3f lock %.3f sq %d freq %.3f car %.2f ppm %.0f |a| %.3f\n", symbolsSeen_, symbolSnr(), std::abs(stepMean_), lockMean_, int(squelch_), frequency_, carrier(), clockErrorPpm(), magnitude);
 }
 
 void PskDemodulator::onBit(bool bit, long symbol)

@@ -31,9 +31,6 @@ public:
     double clockErrorPpm() const override;
     void reset() override;
 
-    // The receive band-pass around the carrier: half its width in Hz.
-    double filterHalfWidthHz() const;
-
 private:
     struct Filters;
     void configure();
@@ -81,7 +78,6 @@ private:
     double moment2_ = 0.0;
     double moment4_ = 0.0;
     double recentPower_ = 0.0;
-    long symbolsSeen_ = 0;
     std::complex<double> stepMean_{};
     double lockMean_ = 0.0;
     bool squelch_ = false;

@@ -60,6 +60,8 @@ RttyDemodulator::~RttyDemodulator()
 
 void RttyDemodulator::setCarrier(double hz)
 {
+    if (!std::isfinite(hz))
+        return;
     carrier_ = std::clamp(hz, 0.0, kSampleRate / 2.0);
     afcOffset_ = 0.0;
     nco_crcf_set_frequency(mixer_, float(radiansPerSample(carrier_, kSampleRate)));
