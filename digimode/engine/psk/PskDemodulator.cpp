@@ -20,31 +20,9 @@ constexpr unsigned kBandPassTaps = 8 * 16 + 1;
 // Carrier loop gains per symbol (second order, critically damped).
 constexpr double kPhaseGain = 0.1;
 constexpr double kFrequencyGain = kPhaseGain * kPhaseGain / 4.0;
-constexpr double kMomentSmoothing = 1.0 / 64.0;
-// Below this symbol signal-to-noise ratio (about -16 dB in 2500 Hz at 31.25 baud) the
-// decoder stays quiet instead of printing noise; noise alone reads about -2 dB. The
-// M2M4 estimate looks at the symbol magnitudes only, so neither a frequency error nor
-// a carrier loop that has not locked yet keeps the squelch shut.
-constexpr double kSquelchSymbolSnrDb = 2.0;
-constexpr double kSquelchHysteresisDb = 1.5;
-// A signal that stops: the symbol power of the last few symbols falls far below the mean
-// long before the moments notice; the squelch closes at once.
-constexpr double kRecentSmoothing = 1.0 / 4.0;
-constexpr double kCollapse = 0.05;
-// The phase step from symbol to symbol, raised to the constellation's power, strips the
-// keying: its mean points at the frequency error (rad per symbol, times M), whether the
-// carrier loop has locked or not.
-constexpr double kStepSmoothing = 1.0 / 32.0;
-// How fast that frequency estimate steers the carrier loop's own (per symbol).
+// How fast the phase steps' frequency estimate steers the carrier loop (per symbol).
 constexpr double kFrequencyPull = 0.05;
-// The carrier loop counts as locked while the mean of cos(M * phase error) stays above this.
-constexpr double kLockSmoothing = 1.0 / 16.0;
-constexpr double kLockBpsk = 0.4;
-constexpr double kLockQpsk = 0.3;
-// The largest turn per symbol (rad) left by a frequency error that QPSK still reads.
-constexpr double kMaxResidualStep = 0.15;
-constexpr double kSnrFloorDb = -40.0;
-constexpr double kSnrCeilingDb = 60.0;
+constexpr double kDifferentialSmoothing = 1.0 / 64.0;
 
 unsigned char softValue(double projection, double scale)
 {
@@ -74,6 +52,7 @@ struct PskDemodulator::Filters {
 
 PskDemodulator::PskDemodulator(bool quadrature)
     : quadrature_(quadrature)
+    , quality_(quadrature)
 {
     configure();
 }
@@ -204,13 +183,7 @@ void PskDemodulator::reset()
     phase_ = 0.0;
     frequency_ = 0.0;
     previous_ = {};
-    moment2_ = 0.0;
-    moment4_ = 0.0;
-    recentPower_ = 0.0;
-    stepMean_ = 0.0;
-    lockMean_ = 0.0;
-    squelch_ = false;
-    previousRaw_ = {};
+    quality_.reset();
     meanDifferential_ = 0.0;
     varicode_.reset();
     viterbi_.reset();
@@ -273,7 +246,7 @@ void PskDemodulator::onBaseband(std::complex<float> z)
     // loop has lost the signal. QPSK is detected differentially and its phase loop rarely
     // locks firmly at low SNR, while the square of QPSK data can show lines of its own:
     // there the search waits until the signal itself is lost.
-    if (found && !(quadrature_ ? squelch_ : carrierLocked())) {
+    if (found && !(quadrature_ ? quality_.squelchOpen() : quality_.carrierLocked())) {
         const double tracked = frequency_ * speed_ / (2.0 * kPi);
         if (std::abs(offset - tracked) > std::max(0.4, 0.012 * speed_))
             retune(offset);
@@ -292,16 +265,11 @@ void PskDemodulator::onBaseband(std::complex<float> z)
 
 void PskDemodulator::onSymbol(std::complex<float> y)
 {
-    // A plain mean over the first symbols, so the estimate is ready within a few
-    // symbols of a fresh start rather than after the averaging time.
-    const double power = std::norm(y);
-    const double weight = std::max(kMomentSmoothing, 1.0 / double(symbolIndex_ + 1));
-    moment2_ += weight * (power - moment2_);
-    moment4_ += weight * (power * power - moment4_);
-    recentPower_ += kRecentSmoothing * (power - recentPower_);
-    timing_->setClockTracking(squelch_);
-
     const std::complex<float> a = y * std::complex<float>(float(std::cos(-phase_)), float(std::sin(-phase_)));
+    quality_.observe(y, a);
+    timing_->setClockTracking(quality_.squelchOpen());
+
+    // Decision-directed carrier loop.
     const float magnitude = std::abs(a);
     std::complex<float> decided;
     if (quadrature_) {
@@ -311,31 +279,20 @@ void PskDemodulator::onSymbol(std::complex<float> y)
         decided = {a.real() >= 0.0f ? 1.0f : -1.0f, 0.0f};
     }
     if (magnitude > 0.0f) {
-        std::complex<double> unit = std::complex<double>(a) / double(magnitude);
-        unit *= quadrature_ ? unit * unit * unit : unit;
-        lockMean_ += kLockSmoothing * (unit.real() - lockMean_);
         const double error = std::imag(a * std::conj(decided)) / magnitude;
         frequency_ += kFrequencyGain * error;
         phase_ += kPhaseGain * error;
     }
-    const std::complex<float> step = y * std::conj(previousRaw_);
-    previousRaw_ = y;
-    if (std::abs(step) > 0.0f) {
-        std::complex<double> unit = std::complex<double>(step) / double(std::abs(step));
-        unit *= quadrature_ ? unit * unit * unit : unit;
-        stepMean_ += kStepSmoothing * (unit - stepMean_);
-        // Once the loop holds the carrier its own estimate is the cleaner one.
-        if (std::abs(stepMean_) > 0.1 && !carrierLocked()) {
-            const double measured = std::arg(stepMean_) / (quadrature_ ? 4.0 : 2.0);
-            frequency_ += kFrequencyPull * (measured - frequency_);
-        }
-    }
+    // Until the loop holds the carrier, the phase steps pull it towards the frequency.
+    double measured = 0.0;
+    if (!quality_.carrierLocked() && quality_.stepFrequency(measured))
+        frequency_ += kFrequencyPull * (measured - frequency_);
     // Keep the loop inside the coarse search's resolution; beyond it the AFC retunes.
     frequency_ = std::clamp(frequency_, -kPi / 4.0, kPi / 4.0);
     phase_ = std::remainder(phase_ + frequency_, 2.0 * kPi);
 
-    updateSquelch();
-    squelchHistory_[std::size_t(symbolIndex_) % kHistory] = squelch_;
+    quality_.updateSquelch(frequency_);
+    squelchHistory_[std::size_t(symbolIndex_) % kHistory] = quality_.squelchOpen();
 
     if (quadrature_) {
         // The phase change carries the two code bits (Gray-coded: 0 deg = 11,
@@ -344,7 +301,7 @@ void PskDemodulator::onSymbol(std::complex<float> y)
         const float diagonal = float(std::sqrt(0.5));
         const double s0 = (u * std::complex<float>(diagonal, -diagonal)).real();
         const double s1 = (u * std::complex<float>(diagonal, diagonal)).real();
-        meanDifferential_ += kMomentSmoothing * (std::abs(u) - meanDifferential_);
+        meanDifferential_ += kDifferentialSmoothing * (std::abs(u) - meanDifferential_);
         const double scale = std::max(meanDifferential_, 1e-30);
         viterbi_.push(softValue(s0, scale), softValue(s1, scale), [this](bool bit) { onBit(bit, bitIndex_++); });
     } else {
@@ -379,54 +336,15 @@ void PskDemodulator::releasePending()
     }
 }
 
-bool PskDemodulator::carrierLocked() const
-{
-    return lockMean_ > (quadrature_ ? kLockQpsk : kLockBpsk);
-}
-
-void PskDemodulator::updateSquelch()
-{
-    const double level = squelch_ ? kSquelchSymbolSnrDb - kSquelchHysteresisDb : kSquelchSymbolSnrDb;
-    const bool present = symbolSnr() > level && recentPower_ > kCollapse * moment2_;
-    if (squelch_ || !present) {
-        squelch_ = present;
-        return;
-    }
-    // A signal has come: open once it is read right. BPSK is detected against the
-    // carrier loop's phase, so the loop must hold it; QPSK is detected from symbol to
-    // symbol, so no frequency error may be left to turn the steps. (Once open, these
-    // noisier measures are not asked again: a weak signal would flicker.)
-    if (quadrature_) {
-        const double residual = std::remainder(std::arg(stepMean_) / 4.0 - frequency_, kPi / 2.0);
-        squelch_ = std::abs(residual) < kMaxResidualStep;
-    } else {
-        squelch_ = carrierLocked();
-    }
-}
-
-double PskDemodulator::symbolSnr() const
-{
-    // The M2M4 estimator: for a constant-modulus signal in Gaussian noise,
-    // S = sqrt(2 M2^2 - M4) and N = M2 - S.
-    if (!(moment2_ > 1e-30))
-        return kSnrFloorDb;
-    const double signal = std::sqrt(std::max(0.0, 2.0 * moment2_ * moment2_ - moment4_));
-    const double noise = moment2_ - signal;
-    if (signal <= 0.0)
-        return kSnrFloorDb;
-    if (noise <= signal * 1e-6)
-        return kSnrCeilingDb;
-    return std::clamp(10.0 * std::log10(signal / noise), kSnrFloorDb, kSnrCeilingDb);
-}
-
 double PskDemodulator::signalToNoiseDb() const
 {
-    const double symbol = symbolSnr();
-    if (symbol <= kSnrFloorDb || symbol >= kSnrCeilingDb)
+    const double symbol = quality_.symbolSnrDb();
+    if (symbol <= SignalQuality::kSnrFloorDb || symbol >= SignalQuality::kSnrCeilingDb)
         return symbol;
     // Symbol energy over noise density, then the noise counted in 2500 Hz.
     const double esN0 = symbol - 10.0 * std::log10(efficiency_);
-    return std::clamp(esN0 + 10.0 * std::log10(speed_ / 2500.0), kSnrFloorDb, kSnrCeilingDb);
+    return std::clamp(esN0 + 10.0 * std::log10(speed_ / 2500.0), SignalQuality::kSnrFloorDb,
+                      SignalQuality::kSnrCeilingDb);
 }
 
 double PskDemodulator::clockErrorPpm() const

@@ -2,8 +2,9 @@
 #pragma once
 
 #include "CoarseAfc.h"
-#include "QpskCode.h"
 #include "Demodulator.h"
+#include "QpskCode.h"
+#include "SignalQuality.h"
 #include "SymbolTiming.h"
 #include "Varicode.h"
 
@@ -41,9 +42,6 @@ private:
     void onSymbol(std::complex<float> y);
     void onBit(bool bit, long symbol);
     void releasePending();
-    double symbolSnr() const;
-    void updateSquelch();
-    bool carrierLocked() const;
     double afcRangeHz() const;
 
     static constexpr int kSamplesPerSymbol = 16;
@@ -74,15 +72,8 @@ private:
     double frequency_ = 0.0;
     std::complex<float> previous_{};
 
-    // Second and fourth moments of the symbol values for the signal-to-noise estimate.
-    double moment2_ = 0.0;
-    double moment4_ = 0.0;
-    double recentPower_ = 0.0;
-    std::complex<double> stepMean_{};
-    double lockMean_ = 0.0;
-    bool squelch_ = false;
-    std::complex<float> previousRaw_{};
-    double meanDifferential_ = 0.0;
+    SignalQuality quality_;
+    double meanDifferential_ = 0.0;   // mean |QPSK phase step|, scales the soft values
 
     varicode::Decoder varicode_;
     ViterbiDecoder viterbi_;
