@@ -43,6 +43,12 @@ TMMVARI::TMMVARI(QObject *parent)
             feed(samples, count);
     });
     connect(soundCard_.get(), &digimode::SoundCardInput::failed, this, &TMMVARI::reportError);
+    // A card that was missing may have been plugged in: try again (a failure that is
+    // the same as before is not reported twice).
+    connect(soundCard_.get(), &digimode::SoundCardInput::devicesChanged, this, [this] {
+        if (active_ && !soundCard_->isRunning() && !isPlayingWaveFile())
+            startSoundCard();
+    });
     connect(&waveTimer_, &QTimer::timeout, this, &TMMVARI::playWaveChunk);
 }
 

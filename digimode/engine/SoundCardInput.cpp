@@ -127,6 +127,7 @@ void SoundCardInput::onStateChanged()
 
 void SoundCardInput::onDevicesChanged()
 {
+    emit devicesChanged();
     if (!source_)
         return;
     for (const QAudioDevice &d : QMediaDevices::audioInputs())

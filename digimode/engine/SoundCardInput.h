@@ -36,6 +36,8 @@ public:
 signals:
     // What went wrong and what the operator can do about it.
     void failed(const QString &message);
+    // The system's list of inputs has changed (a card plugged in or out).
+    void devicesChanged();
 
 private:
     void readAvailable();

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 namespace digimode {
 
@@ -18,6 +20,7 @@ constexpr double kAfcRangeHz = 60.0;
 // Symbols between AFC steps, and how fast the tone-set profile forgets (a steady
 // preamble tone must not hide for long where the rest of the tones are).
 constexpr int kAfcSymbols = 4;
+constexpr int kFineAfcSymbols = 16;
 constexpr double kProfileWeight = 0.05;
 constexpr int kProfileSymbols = 48;
 // The block's edges: tone positions beyond each end that should hold noise only, and the
@@ -25,7 +28,7 @@ constexpr int kProfileSymbols = 48;
 constexpr int kEdgeTones = 2;
 constexpr double kCoarseShare = 0.85;
 constexpr double kSingleToneShare = 0.3;
-constexpr double kCoarseAfcSnrDb = -8.0;
+constexpr double kCoarseAfcSymbolSnr = 25.0; // -8 dB S/N in 2500 Hz for MFSK16
 // Band-pass half widths beyond the outer tones, in tone spacings: 0 widest .. 3 narrowest.
 constexpr std::array<double, 4> kBandPassSpacings = {6.0, 3.0, 2.0, 1.25};
 // The S/N estimate forgets over about a hundred symbols.
@@ -365,9 +368,11 @@ void MfskDemodulator::followTones()
         loudest = std::max(loudest, at(binOf(t) + bestShift));
         sum += at(binOf(t) + bestShift);
     }
-    // Weaker signals than this the profile cannot place to a tone within its memory.
+    // Weaker signals than this (energy per symbol over noise density) the profile cannot
+    // place to a tone within its memory.
+    const double symbolSnr = std::pow(10.0, signalToNoiseDb() / 10.0) * kNoiseBandwidthHz / mode_.baud;
     const bool seen = profileCount_ >= kProfileSymbols && loudest < kSingleToneShare * sum
-        && signalToNoiseDb() > kCoarseAfcSnrDb;
+        && symbolSnr > kCoarseAfcSymbolSnr;
     // Less than a tone off is the fine AFC's; a move must be asked for twice in a row, as
     // idle (a few tones over and over) can leave the block's edges unclear for a while.
     const bool asked = seen && std::abs(bestShift) >= 2 && best > 0.3 * floor && centred < kCoarseShare * best
@@ -376,6 +381,7 @@ void MfskDemodulator::followTones()
     askedShift_ = asked ? bestShift : 0;
     if (again) {
         askedShift_ = 0;
+        if (getenv("JDEBUG")) fprintf(stderr, "AFCJUMP sym %ld shift %d afc %.2f snr %.1f\n", long(symbols_), bestShift, afcHz_, signalToNoiseDb());
         afcHz_ += audio * bestShift * halfSpacing;
         // Symbols read a whole tone off decode to nonsense: drop them.
         decoder_.reset();
@@ -386,7 +392,11 @@ void MfskDemodulator::followTones()
         return;
     }
     // Fine: the loudest tone leans toward the half-bin point on the side it is off to;
-    // for a tone a fraction f of a spacing off, the lean is about 4 f.
+    // for a tone a fraction f of a spacing off, the lean is about 4 f. In a weak signal
+    // the lean of a few symbols is mostly noise: steer by that of many.
+    if (++leanSymbols_ < kFineAfcSymbols / kAfcSymbols)
+        return;
+    leanSymbols_ = 0;
     if (leanWeight_ > 0.0 && best > 0.3 * floor) {
         const double fraction = std::clamp(lean_ / leanWeight_ / 4.0, -0.25, 0.25);
         afcHz_ = std::clamp(afcHz_ + audio * 0.5 * fraction * mode_.baud, -kAfcRangeHz, kAfcRangeHz);

@@ -89,6 +89,7 @@ private:
     int askedShift_ = 0;   // the coarse AFC's last wish, in half spacings
     std::int64_t symbols_ = 0;
     double lean_ = 0.0;
+    int leanSymbols_ = 0; // AFC steps since the fine AFC last steered
     double leanWeight_ = 0.0;
     double signal_ = 0.0;
     double noise_ = 0.0;
