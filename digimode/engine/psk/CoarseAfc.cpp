@@ -39,8 +39,9 @@ CoarseAfc::~CoarseAfc()
     fftwf_free(out_);
 }
 
-void CoarseAfc::restart()
+void CoarseAfc::restart(int skip)
 {
+    skip_ = skip;
     std::fill(average_.begin(), average_.end(), 0.0f);
     averaged_ = 0;
     fill_ = 0;
@@ -49,6 +50,10 @@ void CoarseAfc::restart()
 
 bool CoarseAfc::push(std::complex<float> z, double &offsetHz)
 {
+    if (skip_ > 0) {
+        --skip_;
+        return false;
+    }
     // z^M / |z|^(M-1): the keying goes, the magnitude stays that of z, so single loud
     // noise samples do not dominate the line.
     const float magnitude = std::abs(z);

@@ -22,8 +22,9 @@ public:
     // Feeds one baseband sample; returns true with the frequency error in Hz (signal
     // minus mixer) when a block is complete and its spectrum shows a clear line.
     bool push(std::complex<float> z, double &offsetHz);
-    // Forgets the averaged spectra (call after retuning).
-    void restart();
+    // Forgets the averaged spectra (call after retuning), and skips the next samples
+    // that were still mixed at the old frequency.
+    void restart(int skip = 0);
 
 private:
     static constexpr int kSize = 256;
@@ -34,6 +35,7 @@ private:
     std::vector<float> average_;
     int averaged_ = 0;
     int fill_ = 0;
+    int skip_ = 0;
     static constexpr int kNoCandidate = 1 << 20;
     int candidate_ = kNoCandidate;    // the peak bin of the last block, awaiting confirmation
     std::complex<float> *in_;

@@ -203,11 +203,21 @@ void PskDemodulator::retune(double offsetHz)
     else
         offset_ = std::clamp(offset_ + offsetHz, -range, range);
     frequency_ = 0.0;
+    quality_.forgetFrequency();
+    // What is still in the resampler and filters was mixed at the old frequency: the
+    // search must not see it, or it would correct the same error twice.
     for (auto &search : coarseAfc_)
-        search->restart();
+        search->restart(kSearchSettling);
 }
 
 void PskDemodulator::process(const float *samples, std::size_t count)
+{
+    // In slices, so that a retune takes effect within a few milliseconds.
+    for (std::size_t done = 0; done < count; done += kSlice)
+        processSlice(samples + done, std::min(kSlice, count - done));
+}
+
+void PskDemodulator::processSlice(const float *samples, std::size_t count)
 {
     const double mixer = carrier_ + offset_;
     const double w = -2.0 * kPi * mixer / kSampleRate;

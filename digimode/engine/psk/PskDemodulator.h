@@ -38,6 +38,7 @@ private:
     void buildBandPass();
     void buildSearchFilter();
     void retune(double offsetHz);
+    void processSlice(const float *samples, std::size_t count);
     void onBaseband(std::complex<float> z);
     void onSymbol(std::complex<float> y);
     void onBit(bool bit, long symbol);
@@ -45,6 +46,10 @@ private:
     double afcRangeHz() const;
 
     static constexpr int kSamplesPerSymbol = 16;
+    static constexpr std::size_t kSlice = 128;   // input samples mixed at one frequency
+    // Baseband samples the search skips after a retune: the slice in flight, the
+    // resampler's and the search filter's delay.
+    static constexpr int kSearchSettling = 96;
 
     const bool quadrature_;
     double carrier_ = 1000.0;

@@ -20,6 +20,8 @@ public:
     // frequency (rad per symbol).
     void updateSquelch(double loopFrequency);
     void reset();
+    // After a retune the steps measured so far show a frequency error that is gone.
+    void forgetFrequency() { stepMean_ = {}; }
 
     double symbolSnrDb() const;
     bool carrierLocked() const;
