@@ -17,7 +17,6 @@ QString deviceName(const QAudioDevice &device)
 SoundCardInput::SoundCardInput(QObject *parent)
     : QObject(parent)
 {
-    connect(&devices_, &QMediaDevices::audioInputsChanged, this, &SoundCardInput::onDevicesChanged);
 }
 
 SoundCardInput::~SoundCardInput()
@@ -28,6 +27,10 @@ SoundCardInput::~SoundCardInput()
 bool SoundCardInput::start(const QString &id)
 {
     stop();
+    if (!devices_) {
+        devices_ = std::make_unique<QMediaDevices>();
+        connect(devices_.get(), &QMediaDevices::audioInputsChanged, this, &SoundCardInput::onDevicesChanged);
+    }
     bool ok = false;
     const int index = id.trimmed().toInt(&ok);
     const QList<QAudioDevice> inputs = QMediaDevices::audioInputs();

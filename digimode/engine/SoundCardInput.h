@@ -45,7 +45,9 @@ private:
     void onDevicesChanged();
     void fail(const QString &message);
 
-    QMediaDevices devices_;
+    // Made at the first start: it connects to the sound server, which an engine that
+    // only plays recordings never needs.
+    std::unique_ptr<QMediaDevices> devices_;
     QAudioDevice device_;
     QAudioFormat format_;
     QAudioSource *source_ = nullptr;

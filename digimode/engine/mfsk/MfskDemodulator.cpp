@@ -28,6 +28,7 @@ constexpr int kProfileSymbols = 48;
 constexpr int kEdgeTones = 2;
 constexpr double kCoarseShare = 0.85;
 constexpr double kSingleToneShare = 0.3;
+constexpr double kEdgeUse = 0.4; // of the average tone's share
 constexpr double kCoarseAfcSymbolSnr = 25.0; // -8 dB S/N in 2500 Hz for MFSK16
 // Band-pass half widths beyond the outer tones, in tone spacings: 0 widest .. 3 narrowest.
 constexpr std::array<double, 4> kBandPassSpacings = {6.0, 3.0, 2.0, 1.25};
@@ -371,8 +372,14 @@ void MfskDemodulator::followTones()
     // Weaker signals than this (energy per symbol over noise density) the profile cannot
     // place to a tone within its memory.
     const double symbolSnr = std::pow(10.0, signalToNoiseDb() / 10.0) * kNoiseBandwidthHz / mode_.baud;
+    // And the block's outer tones must be in use: idle repeats a few tones, which fit the
+    // block in several places.
+    const double noisePerTone = detectionNoise();
+    const double perTone = (sum - mode_.tones * noisePerTone) / mode_.tones;
+    const bool edgesUsed = at(binOf(0) + bestShift) > noisePerTone + kEdgeUse * perTone
+        && at(binOf(mode_.tones - 1) + bestShift) > noisePerTone + kEdgeUse * perTone;
     const bool seen = profileCount_ >= kProfileSymbols && loudest < kSingleToneShare * sum
-        && symbolSnr > kCoarseAfcSymbolSnr;
+        && symbolSnr > kCoarseAfcSymbolSnr && edgesUsed;
     // Less than a tone off is the fine AFC's; a move must be asked for twice in a row, as
     // idle (a few tones over and over) can leave the block's edges unclear for a while.
     const bool asked = seen && std::abs(bestShift) >= 2 && best > 0.3 * floor && centred < kCoarseShare * best
