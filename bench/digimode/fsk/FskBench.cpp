@@ -1,7 +1,7 @@
 // Quality and speed of the RTTY and MFSK receivers: character error rate over a few
 // hundred characters of mixed text per 1 dB of S/N (noise in 2500 Hz), with a random
 // carrier offset and sample clock error, and the real-time factor of each demodulator.
-//   bench_fsk [--trials N] [--mode rtty45|rtty50|rtty75|mfsk16|mfsk8|mfsk32]
+//   bench_fsk [--trials N] [--mode rtty45|rtty50|rtty75|mfsk16|mfsk8|mfsk32] [--from DB --to DB]
 #include "Channel.h"
 #include "Demodulator.h"
 #include "MfskModulator.h"
@@ -104,7 +104,6 @@ Point measure(const Mode &mode, double snr, int trials, std::uint32_t seed)
         rx->setCharSink([&got](unsigned char c) { got += char(c); });
         rx->process(samples.data(), samples.size());
         errors += std::size_t(testsignal::characterErrorRate(t, got) * double(t.size()) + 0.5);
-        if (getenv("SHOWBAD") && testsignal::characterErrorRate(t, got) > 0.03) fprintf(stderr, "BAD trial %d sb %d carrier %.2f snr %.1f\nSENT %s\nGOT  %s\n", trial, int(sideband), rx->carrier(), rx->signalToNoiseDb(), t.c_str(), got.c_str());
         sent += t.size();
         estimate += rx->signalToNoiseDb();
     }
@@ -132,13 +131,19 @@ int main(int argc, char **argv)
 {
     int trials = 2;
     const char *only = nullptr;
+    double from = 0.0, to = 0.0;
+    bool range = false;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--trials") && i + 1 < argc)
             trials = std::max(1, std::atoi(argv[++i]));
         else if (!std::strcmp(argv[i], "--mode") && i + 1 < argc)
             only = argv[++i];
+        else if (!std::strcmp(argv[i], "--from") && i + 1 < argc)
+            from = std::atof(argv[++i]), range = true;
+        else if (!std::strcmp(argv[i], "--to") && i + 1 < argc)
+            to = std::atof(argv[++i]), range = true;
         else {
-            std::fprintf(stderr, "usage: %s [--trials N] [--mode NAME]\n", argv[0]);
+            std::fprintf(stderr, "usage: %s [--trials N] [--mode NAME] [--from DB --to DB]\n", argv[0]);
             return 2;
         }
     }
@@ -151,10 +156,11 @@ int main(int argc, char **argv)
         double previousSnr = 0.0, previousCer = 1.0;
         double crossing = 0.0;
         bool crossed = false;
-        for (double snr = mode.firstSnr; snr <= mode.lastSnr + 1e-9; snr += 1.0) {
+        const double first = range ? from : mode.firstSnr, last = range ? to : mode.lastSnr;
+        for (double snr = first; snr <= last + 1e-9; snr += 1.0) {
             const Point p = measure(mode, snr, trials, std::uint32_t(1000 + snr * 10));
             std::printf("  %6.1f   %6.2f %%  %6.1f\n", snr, 100.0 * p.cer, p.snrEstimate);
-            if (!crossed && p.cer <= 0.02 && snr > mode.firstSnr) {
+            if (!crossed && p.cer <= 0.02 && snr > first) {
                 // Where the error rate falls through 2 %, between this point and the last.
                 const double f = previousCer > p.cer ? (previousCer - 0.02) / (previousCer - p.cer) : 1.0;
                 crossing = previousSnr + f * (snr - previousSnr);

@@ -6,8 +6,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 namespace digimode {
 
@@ -26,9 +24,9 @@ constexpr int kProfileSymbols = 48;
 // The block's edges: tone positions beyond each end that should hold noise only, and the
 // share of the best score the current tuning must fall below to be moved from.
 constexpr int kEdgeTones = 2;
-constexpr double kCoarseShare = 0.85;
+constexpr double kCoarseShare = 0.75;
 constexpr double kSingleToneShare = 0.3;
-constexpr double kEdgeUse = 0.4; // of the average tone's share
+constexpr double kEdgeUse = 0.5; // of the average tone's share
 constexpr double kCoarseAfcSymbolSnr = 25.0; // -8 dB S/N in 2500 Hz for MFSK16
 // Band-pass half widths beyond the outer tones, in tone spacings: 0 widest .. 3 narrowest.
 constexpr std::array<double, 4> kBandPassSpacings = {6.0, 3.0, 2.0, 1.25};
@@ -388,7 +386,6 @@ void MfskDemodulator::followTones()
     askedShift_ = asked ? bestShift : 0;
     if (again) {
         askedShift_ = 0;
-        if (getenv("JDEBUG")) fprintf(stderr, "AFCJUMP sym %ld shift %d afc %.2f snr %.1f\n", long(symbols_), bestShift, afcHz_, signalToNoiseDb());
         afcHz_ += audio * bestShift * halfSpacing;
         // Symbols read a whole tone off decode to nonsense: drop them.
         decoder_.reset();

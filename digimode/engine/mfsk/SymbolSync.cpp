@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 namespace digimode::mfsk {
 
@@ -83,10 +81,8 @@ bool SymbolSync::push(double metric)
     // Move the decision point toward the best phase: a step a symbol, so one noisy
     // average cannot throw the timing; at once to a far phase clearly better.
     std::int64_t correction = std::clamp<std::int64_t>(std::llround(error), -1, 1);
-    if (std::abs(error) >= kJump && peak > kJumpGain * here) {
+    if (std::abs(error) >= kJump && peak > kJumpGain * here)
         correction = std::llround(error);
-        if (getenv("JDEBUG")) fprintf(stderr, "TJUMP sym %ld err %.1f\n", long(symbols_), error);
-    }
     next_ = step_ + phases_ + correction;
 
     // The best phase drifts by the clock difference; fit its slope. A jump of more than a
