@@ -155,12 +155,14 @@ int main(int argc, char **argv)
         std::printf("%s (carrier offset within +-%.1f Hz)\n  S/N dB   CER      S/N estimate\n", mode.name, mode.offsetHz);
         double previousSnr = 0.0, previousCer = 1.0;
         double crossing = 0.0;
-        bool crossed = false;
+        bool crossed = false, below = false;
         const double first = range ? from : mode.firstSnr, last = range ? to : mode.lastSnr;
         for (double snr = first; snr <= last + 1e-9; snr += 1.0) {
             const Point p = measure(mode, snr, trials, std::uint32_t(1000 + snr * 10));
             std::printf("  %6.1f   %6.2f %%  %6.1f\n", snr, 100.0 * p.cer, p.snrEstimate);
-            if (!crossed && p.cer <= 0.02 && snr > first) {
+            if (!crossed && p.cer <= 0.02 && snr == first)
+                below = crossed = true, crossing = first;
+            if (!crossed && p.cer <= 0.02) {
                 // Where the error rate falls through 2 %, between this point and the last.
                 const double f = previousCer > p.cer ? (previousCer - 0.02) / (previousCer - p.cer) : 1.0;
                 crossing = previousSnr + f * (snr - previousSnr);
@@ -169,7 +171,9 @@ int main(int argc, char **argv)
             previousSnr = snr;
             previousCer = p.cer;
         }
-        if (crossed)
+        if (below)
+            std::printf("  2 %% CER at or below %.1f dB, the first point", crossing);
+        else if (crossed)
             std::printf("  2 %% CER at %.1f dB", crossing);
         else
             std::printf("  2 %% CER not reached");

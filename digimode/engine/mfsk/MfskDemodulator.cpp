@@ -13,21 +13,6 @@ namespace {
 
 // Transforms per symbol: the timing is found to a sixteenth of a symbol.
 constexpr int kPhases = 16;
-// The AFC pulls a signal from this far off the set carrier.
-constexpr double kAfcRangeHz = 60.0;
-// Symbols between AFC steps, and how fast the tone-set profile forgets (a steady
-// preamble tone must not hide for long where the rest of the tones are).
-constexpr int kAfcSymbols = 4;
-constexpr int kFineAfcSymbols = 16;
-constexpr double kProfileWeight = 0.05;
-constexpr int kProfileSymbols = 48;
-// The block's edges: tone positions beyond each end that should hold noise only, and the
-// share of the best score the current tuning must fall below to be moved from.
-constexpr int kEdgeTones = 2;
-constexpr double kCoarseShare = 0.75;
-constexpr double kSingleToneShare = 0.3;
-constexpr double kEdgeUse = 0.5; // of the average tone's share
-constexpr double kCoarseAfcSymbolSnr = 25.0; // -8 dB S/N in 2500 Hz for MFSK16
 // Band-pass half widths beyond the outer tones, in tone spacings: 0 widest .. 3 narrowest.
 constexpr std::array<double, 4> kBandPassSpacings = {6.0, 3.0, 2.0, 1.25};
 // The S/N estimate forgets over about a hundred symbols.
@@ -63,9 +48,7 @@ void MfskDemodulator::setCarrier(double hz)
         return;
     carrier_ = std::clamp(hz, 0.0, kSampleRate / 2.0);
     afcHz_ = 0.0;
-    profile_.assign(profile_.size(), 0.0);
-    profileCount_ = 0;
-    lean_ = leanWeight_ = 0.0;
+    afc_.reset();
     retune();
 }
 
@@ -132,8 +115,7 @@ void MfskDemodulator::configure()
     for (int t = 0; t < mode_.tones; ++t)
         symbolOfTone_[std::size_t(t)] = mfsk::grayDecode(t);
     softBits_.assign(std::size_t(mode_.bitsPerSymbol), 0.0f);
-    profile_.assign(std::size_t(fftSize_), 0.0);
-
+    afc_.configure(mode_, fftSize_);
     sync_.configure(kPhases);
     decoder_.configure(mode_);
     designBandPass();
@@ -153,10 +135,7 @@ void MfskDemodulator::reset()
     sinceHop_ = 0;
     sync_.reset();
     decoder_.reset();
-    std::fill(profile_.begin(), profile_.end(), 0.0);
-    profileCount_ = 0;
-    symbols_ = 0;
-    lean_ = leanWeight_ = 0.0;
+    afc_.reset();
     signal_ = noise_ = 0.0;
     measured_ = 0;
 }
@@ -199,15 +178,17 @@ void MfskDemodulator::processResampled(std::complex<float> raw)
     transform(filtered_);
     double strongest = 0.0;
     for (int t = 0; t < mode_.tones; ++t) {
-        toneEnergy_[std::size_t(t)] = power(binOf(t));
+        toneEnergy_[std::size_t(t)] = power(mfsk::toneBin(mode_, t));
         strongest = std::max(strongest, toneEnergy_[std::size_t(t)]);
     }
     if (!sync_.push(strongest))
         return;
     decideSymbol();
+    if (tracking_)
+        afc_.addSymbol(spectrum_, loudest_);
     transform(raw_);
     measureSignal();
-    if (++symbols_ % kAfcSymbols == 0)
+    if (tracking_)
         followTones();
 }
 
@@ -220,12 +201,6 @@ void MfskDemodulator::transform(const std::vector<std::complex<float>> &ring)
         fftIn_[i] = ring[(write_ + i) % n];
     std::fill(fftIn_.begin() + std::ptrdiff_t(n), fftIn_.end(), std::complex<float>(0.0f, 0.0f));
     fft_execute(plan_);
-}
-
-int MfskDemodulator::binOf(int tone) const
-{
-    // Tones lie at odd multiples of half a spacing from the centre of the set.
-    return 2 * tone - (mode_.tones - 1);
 }
 
 void MfskDemodulator::decideSymbol()
@@ -254,17 +229,7 @@ void MfskDemodulator::decideSymbol()
     // unknown, as then the transforms straddle symbols.
     const float clarity = sync_.locked() ? float(toneEnergy_[std::size_t(loudest)] / noise) : 0.0f;
     decoder_.push(softBits_.data(), clarity, [this](unsigned char c) { emitChar(c); });
-
-    ++profileCount_;
-    const double weight = std::max(kProfileWeight, 1.0 / profileCount_);
-    for (int k = 0; k < fftSize_; ++k)
-        profile_[std::size_t(k)] += weight * (power(k) - profile_[std::size_t(k)]);
-    const double below = power(binOf(loudest) - 1), above = power(binOf(loudest) + 1);
-    if (below + above > 0.0) {
-        const double weight = toneEnergy_[std::size_t(loudest)];
-        lean_ += weight * (above - below) / (above + below);
-        leanWeight_ += weight;
-    }
+    loudest_ = loudest;
 }
 
 // The S/N transform is windowed, the tone transform is not; a tone bin of the latter
@@ -325,88 +290,26 @@ double MfskDemodulator::signalToNoiseDb() const
     return std::clamp(10.0 * std::log10(ratio), -30.0, 60.0);
 }
 
+void MfskDemodulator::setAfc(bool on)
+{
+    if (on && !tracking_)
+        afc_.reset();
+    tracking_ = on;
+}
+
 void MfskDemodulator::followTones()
 {
-    if (!afc_) {
-        lean_ = leanWeight_ = 0.0;
-        return;
-    }
-    const double halfSpacing = 0.5 * mode_.baud;
-    // Offsets found in the (mirrored, on the lower sideband) baseband, in audio terms.
+    // The AFC works in the baseband, which the lower sideband mirrors.
     const double audio = sideband_ == Sideband::Upper ? 1.0 : -1.0;
-    // Coarse: where does the block of tones stand out of the averaged spectrum? Each tone
-    // holds only its share of the signal, so what places the block is its edges: the
-    // score counts the tone positions and takes off what lies just beyond them.
-    const int reach = int(std::ceil(kAfcRangeHz / halfSpacing));
-    auto at = [this](int bin) { return profile_[std::size_t(((bin % fftSize_) + fftSize_) % fftSize_)]; };
-    auto score = [&](int shift) {
-        double inside = 0.0, beyond = 0.0;
-        for (int t = 0; t < mode_.tones; ++t)
-            inside += at(binOf(t) + shift);
-        for (int t = 1; t <= kEdgeTones; ++t)
-            beyond += at(binOf(-t) + shift) + at(binOf(mode_.tones - 1 + t) + shift);
-        return inside - beyond * mode_.tones / (2.0 * kEdgeTones);
-    };
-    double best = score(0);
-    const double centred = best;
-    int bestShift = 0;
-    for (int shift = -reach; shift <= reach; ++shift) {
-        const double value = score(shift);
-        // The nearest of equal scores: a single tone (a preamble) fits many places.
-        if (value > best || (value == best && std::abs(shift) < std::abs(bestShift))) {
-            best = value;
-            bestShift = shift;
-        }
-    }
-    // The whole signal, seen against the noise the profile holds at the tone positions.
-    const double floor = detectionNoise() * mode_.tones;
-    // A profile of few symbols shows only the few tones they used, and a steady tone (a
-    // preamble, a carrier) fits anywhere: the tones must have been used about evenly.
-    double loudest = 0.0, sum = 0.0;
-    for (int t = 0; t < mode_.tones; ++t) {
-        loudest = std::max(loudest, at(binOf(t) + bestShift));
-        sum += at(binOf(t) + bestShift);
-    }
-    // Weaker signals than this (energy per symbol over noise density) the profile cannot
-    // place to a tone within its memory.
     const double symbolSnr = std::pow(10.0, signalToNoiseDb() / 10.0) * kNoiseBandwidthHz / mode_.baud;
-    // And the block's outer tones must be in use: idle repeats a few tones, which fit the
-    // block in several places.
-    const double noisePerTone = detectionNoise();
-    const double perTone = (sum - mode_.tones * noisePerTone) / mode_.tones;
-    const bool edgesUsed = at(binOf(0) + bestShift) > noisePerTone + kEdgeUse * perTone
-        && at(binOf(mode_.tones - 1) + bestShift) > noisePerTone + kEdgeUse * perTone;
-    const bool seen = profileCount_ >= kProfileSymbols && loudest < kSingleToneShare * sum
-        && symbolSnr > kCoarseAfcSymbolSnr && edgesUsed;
-    // Less than a tone off is the fine AFC's; a move must be asked for twice in a row, as
-    // idle (a few tones over and over) can leave the block's edges unclear for a while.
-    const bool asked = seen && std::abs(bestShift) >= 2 && best > 0.3 * floor && centred < kCoarseShare * best
-        && std::abs(afcHz_ + audio * bestShift * halfSpacing) <= kAfcRangeHz;
-    const bool again = asked && bestShift == askedShift_;
-    askedShift_ = asked ? bestShift : 0;
-    if (again) {
-        askedShift_ = 0;
-        afcHz_ += audio * bestShift * halfSpacing;
-        // Symbols read a whole tone off decode to nonsense: drop them.
+    const auto move = afc_.step(audio * afcHz_, detectionNoise(), symbolSnr);
+    if (!move)
+        return;
+    afcHz_ = std::clamp(afcHz_ + audio * move->hz, -mfsk::ToneSetAfc::kRangeHz, mfsk::ToneSetAfc::kRangeHz);
+    // Symbols read whole tones off decode to nonsense: drop them.
+    if (move->wholeTones)
         decoder_.reset();
-        std::fill(profile_.begin(), profile_.end(), 0.0);
-        profileCount_ = 0;
-        lean_ = leanWeight_ = 0.0;
-        retune();
-        return;
-    }
-    // Fine: the loudest tone leans toward the half-bin point on the side it is off to;
-    // for a tone a fraction f of a spacing off, the lean is about 4 f. In a weak signal
-    // the lean of a few symbols is mostly noise: steer by that of many.
-    if (++leanSymbols_ < kFineAfcSymbols / kAfcSymbols)
-        return;
-    leanSymbols_ = 0;
-    if (leanWeight_ > 0.0 && best > 0.3 * floor) {
-        const double fraction = std::clamp(lean_ / leanWeight_ / 4.0, -0.25, 0.25);
-        afcHz_ = std::clamp(afcHz_ + audio * 0.5 * fraction * mode_.baud, -kAfcRangeHz, kAfcRangeHz);
-        retune();
-    }
-    lean_ = leanWeight_ = 0.0;
+    retune();
 }
 
 std::unique_ptr<Demodulator> makeMfskDemodulator(Sideband sideband)

@@ -7,6 +7,7 @@
 #include "MfskDecoder.h"
 #include "MfskMode.h"
 #include "SymbolSync.h"
+#include "ToneSetAfc.h"
 
 #include <complex>
 #include <cstdint>
@@ -30,7 +31,7 @@ public:
     double carrier() const override { return carrier_ + afcHz_; }
     void setSpeed(double baud) override;
     double speed() const override { return mode_.baud; }
-    void setAfc(bool on) override { afc_ = on; }
+    void setAfc(bool on) override;
     void setFilter(int index) override;
     void process(const float *samples, std::size_t count) override;
     double signalToNoiseDb() const override;
@@ -43,7 +44,6 @@ private:
     void retune();
     void processResampled(std::complex<float> raw);
     void transform(const std::vector<std::complex<float>> &ring);
-    int binOf(int tone) const;
     double power(int bin) const { return std::norm(spectrum_[std::size_t(((bin % fftSize_) + fftSize_) % fftSize_)]); }
     void decideSymbol();
     void measureSignal();
@@ -55,7 +55,7 @@ private:
     mfsk::MfskMode mode_{};
     double carrier_ = 1500.0;
     double afcHz_ = 0.0;
-    bool afc_ = true;
+    bool tracking_ = true; // the AFC is on
     int filter_ = 0;
 
     nco_crcf_s *mixer_ = nullptr;
@@ -79,18 +79,12 @@ private:
     std::vector<int> symbolOfTone_;
 
     mfsk::SymbolSync sync_;
+    mfsk::ToneSetAfc afc_;
+    int loudest_ = 0; // tone of the last decided symbol
     mfsk::MfskDecoder decoder_;
     std::vector<float> softBits_;
 
-    // Averages over symbols: the tone-set profile (coarse AFC), the tone's lean between
-    // its half-bin neighbours (fine AFC), signal and noise per bin (S/N).
-    std::vector<double> profile_;
-    int profileCount_ = 0; // symbols in the profile since it was last cleared
-    int askedShift_ = 0;   // the coarse AFC's last wish, in half spacings
-    std::int64_t symbols_ = 0;
-    double lean_ = 0.0;
-    int leanSymbols_ = 0; // AFC steps since the fine AFC last steered
-    double leanWeight_ = 0.0;
+    // Averages over symbols of signal and noise per point (S/N).
     double signal_ = 0.0;
     double noise_ = 0.0;
     int measured_ = 0;

@@ -18,6 +18,10 @@ struct MfskMode {
 // 31.25 baud): whichever lies nearest the speed asked for.
 MfskMode mfskMode(double baud);
 
+// Where a tone lies in a symbol transform of two points per spacing: the tones sit at odd
+// multiples of half a spacing from the centre of the set (for an even number of tones).
+inline int toneBin(const MfskMode &mode, int tone) { return 2 * tone - (mode.tones - 1); }
+
 inline int grayEncode(int v) { return v ^ (v >> 1); }
 inline int grayDecode(int g)
 {
