@@ -75,12 +75,6 @@ void MfskDecoder::reset()
     untrusted_ = deinterleaver_ ? deinterleaver_->latency() * mode_.bitsPerSymbol / 2 + kLongestCode : 0;
 }
 
-int MfskDecoder::latencySymbols() const
-{
-    const int bits = 2 * (ViterbiDecoder::delay() + int(kJudgedBits));
-    return (deinterleaver_ ? deinterleaver_->latency() : 0) + (bits + mode_.bitsPerSymbol - 1) / mode_.bitsPerSymbol;
-}
-
 void MfskDecoder::push(const float *softBits, float clarity, const CharSink &sink)
 {
     std::copy(softBits, softBits + mode_.bitsPerSymbol, symbol_.begin());

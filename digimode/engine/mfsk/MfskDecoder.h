@@ -34,9 +34,6 @@ public:
     // and its clarity: the strongest tone's energy over the noise per tone bin.
     void push(const float *softBits, float clarity, const CharSink &sink);
 
-    // Symbols from a bit's arrival to its character (at most).
-    int latencySymbols() const;
-
 private:
     struct Held {
         unsigned char c;

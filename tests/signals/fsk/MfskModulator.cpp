@@ -31,8 +31,9 @@ std::vector<int> mfskTones(const std::string &text, const MfskSettings &settings
         sendCode(static_cast<unsigned char>(c));
     // A receiver knows a code has ended when the next one begins; idle long enough to
     // push the last character through the interleaver's spread and the decoder's
-    // look-ahead, with some to spare.
-    idle((mode.bitsPerSymbol - 1) * mode.interleaverDepth + 2 * 128 / mode.bitsPerSymbol + 24);
+    // look-ahead, and as long again for a receiver that waits before it shows a character.
+    const int decoderBits = 2 * ViterbiDecoder::delay();
+    idle((mode.bitsPerSymbol - 1) * mode.interleaverDepth + 2 * decoderBits / mode.bitsPerSymbol + 24);
 
     // The preamble is the encoder's output for zeros: the lowest tone.
     std::vector<int> code(std::size_t(2 * settings.preambleSymbols * mode.bitsPerSymbol / 2), 0);
