@@ -10,6 +10,9 @@
 #include "Statements.h"
 #include "WindowPlacement.h"
 #include "LogDate.h"
+#include "LookupCall.h"
+#include "OblastFill.h"
+#include "SearchHighlight.h"
 
 #include "ADIF.h"
 #include "Cabrillo.h"
@@ -125,6 +128,8 @@ void TForm1::buildWindow()
     DBGridEh2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     DBGridEh2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     DBGridEh2->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+    DBGridEh2->setItemDelegate(new SearchHighlightDelegate(
+        [this] { return qMakePair(Edit1->text(), Edit2->text()); }, DBGridEh2));
     applyColumnWidths(DBGridEh2);
     connect(&store_->search(), &QsoSearchModel::editFailed, this,
             [](const QString &message) { errordisplay::show(message); });
@@ -496,6 +501,38 @@ void TForm1::Edit1Change()
         && (heard == store_->searchFirst(QStringLiteral("call1")) || heard == store_->searchFirst(QStringLiteral("call2")));
     setBackground(Edit1, found ? kPink : QColor());
     StatusPanel[2]->setText(QStringLiteral("Heard %1").arg(store_->searchCount()));
+    if (heard.isEmpty()) {
+        showCountryData({});
+        return;
+    }
+    showCountryData(lookUpCountry(heard));
+    if (RDRC2->isChecked()) {
+        const std::optional<QString> number = oblastfill::numberFor(mDXCC->text(), mPrefix->text(), OblastList);
+        if (number)
+            Edit3->setText(*number);
+    }
+}
+
+QStringList TForm1::lookUpCountry(const QString &heard)
+{
+    // Portable forms are looked up by the part that names the country (DL/UA1XYZ is
+    // Germany, UA1XYZ/9 Asiatic Russia); a maritime mobile is in no country.
+    const QString subject = LookupCall(heard, forms.Form9->lookup());
+    QStringList data(6);
+    if (!subject.isEmpty())
+        forms.Form9->FindCountry(subject, data[0], data[1], data[2], data[3], data[4], data[5]);
+    return data;
+}
+
+void TForm1::showCountryData(const QStringList &data)
+{
+    QLabel *const labels[] = {mDXCC, mCountry, mCQ, mITU, mContinent, mPrefix};
+    for (int i = 0; i < 6; ++i) {
+        QPalette p = labels[i]->palette();
+        p.setColor(QPalette::WindowText, Qt::blue);
+        labels[i]->setPalette(p);
+        labels[i]->setText(data.value(i));
+    }
 }
 
 void TForm1::Edit2Change()

@@ -96,6 +96,9 @@ private:
     void setBand(const QString &band);
     void setMode(const QString &mode);
     void showSearchCounts();
+    // The six country data texts of the heard call, in label order.
+    QStringList lookUpCountry(const QString &heard);
+    void showCountryData(const QStringList &data);
     void showRecordCount();
 
     Forms &forms;
