@@ -115,8 +115,9 @@ double SymbolSync::clockErrorPpm() const
     if (sw_ < 50.0 || !(det > 0.0))
         return 0.0;
     const double slope = (sw_ * sxy_ - sx_ * sy_) / det; // phase steps per symbol
-    // A fast sender's symbols are short: their boundaries come earlier each symbol.
-    const double ppm = -slope / phases_ * 1e6;
+    // Symbols longer than nominal (boundaries later each symbol): a positive error, as the
+    // engine reports a signal stretched against our clock.
+    const double ppm = slope / phases_ * 1e6;
     return std::isfinite(ppm) ? ppm : 0.0;
 }
 

@@ -20,7 +20,7 @@ public:
     // Whether the timing is known: a clear best phase, and decisions taken at it.
     bool locked() const { return locked_; }
 
-    // Positive when the sender's clock is fast.
+    // Positive when the symbols come longer than the clock of this receiver says.
     double clockErrorPpm() const;
 
 private:

@@ -233,8 +233,9 @@ double StartStopFramer::clockErrorPpm() const
 {
     if (nominal_ < 1.0)
         return 0.0;
-    // Characters that arrive closer together than nominal come from a fast clock.
-    return -deviation_ / nominal_ * 1e6;
+    // Characters further apart than nominal: a positive error, as the engine reports a
+    // signal stretched against our clock (the test channel's positive clock error).
+    return deviation_ / nominal_ * 1e6;
 }
 
 } // namespace digimode::rtty

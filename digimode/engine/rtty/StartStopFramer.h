@@ -22,7 +22,8 @@ public:
     // One soft decision in (above zero mark); the five-bit code when a character ends.
     std::optional<unsigned> push(float v);
 
-    // Measured over runs of back-to-back characters; positive when the sender is fast.
+    // Measured over runs of back-to-back characters; positive when the characters come
+    // further apart than the clock of this receiver says they should.
     double clockErrorPpm() const;
 
 private:

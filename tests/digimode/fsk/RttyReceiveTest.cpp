@@ -161,8 +161,8 @@ void RttyReceiveTest::measuresTheClock()
     channel.snrDb = 20.0;
     channel.clockPpm = ppm;
     const Run r = run(kText + kText + kText, 45.45, Sideband::Upper, 0.0, channel);
-    // A stretched signal comes from a sender whose clock is slow.
-    QVERIFY2(std::abs(r.clockPpm + ppm) < 60.0, qPrintable(QString::number(r.clockPpm)));
+    // The channel's clock error comes back with its sign: positive, stretched.
+    QVERIFY2(std::abs(r.clockPpm - ppm) < 60.0, qPrintable(QString::number(r.clockPpm)));
 }
 
 void RttyReceiveTest::estimatesSignalToNoise_data()
