@@ -23,6 +23,9 @@ constexpr double kFrequencyGain = kPhaseGain * kPhaseGain / 4.0;
 // How fast the phase steps' frequency estimate steers the carrier loop (per symbol).
 constexpr double kFrequencyPull = 0.05;
 constexpr double kDifferentialSmoothing = 1.0 / 64.0;
+// The loop frequency (rad per symbol) beyond which the mixer takes it over: 1 % of the
+// symbol rate.
+constexpr double kHandOver = 2.0 * kPi * 0.01;
 
 unsigned char softValue(double projection, double scale)
 {
@@ -68,6 +71,12 @@ void PskDemodulator::configure()
     ReceiveFilter receive = pskReceiveFilter(kSamplesPerSymbol);
     efficiency_ = receive.efficiency;
     filters_->receive = firfilt_crcf_create(receive.taps.data(), unsigned(receive.taps.size()));
+    // From the mixer to the symbol stage: half a slice, the resampler, the band-pass and
+    // the receive filter (half their lengths) and the timing recovery's look-ahead.
+    // (liquid gives the resampler's delay in input samples.)
+    const double delay = kSlice * rate / 2.0 + msresamp_crcf_get_delay(filters_->resampler) * rate
+        + (kBandPassTaps - 1) / 2.0 + double(receive.taps.size() - 1) / 2.0 + kSamplesPerSymbol / 2.0 + 2.0;
+    pipelineSymbols_ = long(std::ceil(delay / kSamplesPerSymbol));
     buildBandPass();
     buildSearchFilter();
 
@@ -125,15 +134,25 @@ void PskDemodulator::setCarrier(double hz)
     tuned_ = carrier_;
     offset_ = 0.0;
     frequency_ = 0.0;
+    handoffs_.clear();
     for (auto &search : coarseAfc_)
         search->restart();
+}
+
+double PskDemodulator::loopFrequencyHz() const
+{
+    // Less what the mixer has already taken over but the loop has not yet given up.
+    double pending = 0.0;
+    for (const Handoff &h : handoffs_)
+        pending += h.radPerSymbol;
+    return (frequency_ - pending) * speed_ / (2.0 * kPi);
 }
 
 double PskDemodulator::carrier() const
 {
     if (!afc_)
         return carrier_;
-    return carrier_ + frequency_ * speed_ / (2.0 * kPi);
+    return carrier_ + loopFrequencyHz();
 }
 
 void PskDemodulator::setSpeed(double baud)
@@ -154,6 +173,7 @@ void PskDemodulator::setAfc(bool on)
     } else {
         carrier_ = carrier();
         frequency_ = 0.0;
+        handoffs_.clear();
     }
     tuned_ = carrier_;
     offset_ = 0.0;
@@ -182,6 +202,7 @@ void PskDemodulator::reset()
     offset_ = 0.0;
     phase_ = 0.0;
     frequency_ = 0.0;
+    handoffs_.clear();
     previous_ = {};
     quality_.reset();
     meanDifferential_ = 0.0;
@@ -193,19 +214,23 @@ void PskDemodulator::reset()
     bitIndex_ = 0;
 }
 
-void PskDemodulator::retune(double offsetHz)
+void PskDemodulator::retune(double offsetHz, bool fromSearch)
 {
     // Whatever the search finds, the carrier stays within its range of where the
     // operator tuned, so noise cannot walk it away.
     const double range = afcRangeHz();
+    const double before = carrier_ + offset_;
     if (afc_)
         carrier_ = std::clamp(carrier_ + offsetHz, tuned_ - range, tuned_ + range);
     else
         offset_ = std::clamp(offset_ + offsetHz, -range, range);
-    frequency_ = 0.0;
-    quality_.forgetFrequency();
+    const double applied = carrier_ + offset_ - before;
+    if (applied == 0.0)
+        return;
     // What is still in the resampler and filters was mixed at the old frequency: the
-    // search must not see it, or it would correct the same error twice.
+    // carrier loop keeps its frequency until the first symbol mixed at the new one comes,
+    // and the search must not see the old samples, or it would correct the error twice.
+    handoffs_.push_back({symbolIndex_ + pipelineSymbols_, 2.0 * kPi * applied / speed_, fromSearch});
     for (auto &search : coarseAfc_)
         search->restart(kSearchSettling);
 }
@@ -257,9 +282,8 @@ void PskDemodulator::onBaseband(std::complex<float> z)
     // locks firmly at low SNR, while the square of QPSK data can show lines of its own:
     // there the search waits until the signal itself is lost.
     if (found && !(quadrature_ ? quality_.squelchOpen() : quality_.carrierLocked())) {
-        const double tracked = frequency_ * speed_ / (2.0 * kPi);
-        if (std::abs(offset - tracked) > std::max(0.4, 0.012 * speed_))
-            retune(offset);
+        if (std::abs(offset) > std::max(0.4, 0.012 * speed_))
+            retune(offset, true);
     }
 
     std::complex<float> filtered, shaped;
@@ -269,12 +293,23 @@ void PskDemodulator::onBaseband(std::complex<float> z)
     firfilt_crcf_execute(filters_->receive, &shaped);
 
     std::complex<float> symbol;
-    if (timing_->push(shaped, symbol))
+    if (timing_->push(shaped, symbol)) {
+        if (timing_->takeJump())
+            quality_.forgetLevels();
         onSymbol(symbol);
+    }
 }
 
 void PskDemodulator::onSymbol(std::complex<float> y)
 {
+    while (!handoffs_.empty() && handoffs_.front().symbol <= symbolIndex_) {
+        // A search found the signal: the loop had not, and starts afresh on it. A locked
+        // loop's own error moved to the mixer: the loop keeps the rest.
+        frequency_ = handoffs_.front().fromSearch ? 0.0 : frequency_ - handoffs_.front().radPerSymbol;
+        handoffs_.pop_front();
+        quality_.forgetFrequency();
+    }
+
     const std::complex<float> a = y * std::complex<float>(float(std::cos(-phase_)), float(std::sin(-phase_)));
     quality_.observe(y, a);
     timing_->setClockTracking(quality_.squelchOpen());
@@ -297,9 +332,14 @@ void PskDemodulator::onSymbol(std::complex<float> y)
     double measured = 0.0;
     if (!quality_.carrierLocked() && quality_.stepFrequency(measured))
         frequency_ += kFrequencyPull * (measured - frequency_);
-    // Keep the loop inside the coarse search's resolution; beyond it the AFC retunes.
-    frequency_ = std::clamp(frequency_, -kPi / 4.0, kPi / 4.0);
+    // Within what the phase steps can tell apart (a quarter or half turn per symbol).
+    const double limit = quadrature_ ? kPi / 4.0 : kPi / 2.0;
+    frequency_ = std::clamp(frequency_, -limit, limit);
     phase_ = std::remainder(phase_ + frequency_, 2.0 * kPi);
+    // A locked loop hands a lasting frequency error to the mixer, which keeps the signal
+    // in the middle of the filters.
+    if (handoffs_.empty() && quality_.carrierLocked() && std::abs(frequency_) > kHandOver)
+        retune(frequency_ * speed_ / (2.0 * kPi), false);
 
     quality_.updateSquelch(frequency_);
     squelchHistory_[std::size_t(symbolIndex_) % kHistory] = quality_.squelchOpen();

@@ -37,13 +37,14 @@ private:
     void configure();
     void buildBandPass();
     void buildSearchFilter();
-    void retune(double offsetHz);
+    void retune(double offsetHz, bool fromSearch);
     void processSlice(const float *samples, std::size_t count);
     void onBaseband(std::complex<float> z);
     void onSymbol(std::complex<float> y);
     void onBit(bool bit, long symbol);
     void releasePending();
     double afcRangeHz() const;
+    double loopFrequencyHz() const;
 
     static constexpr int kSamplesPerSymbol = 16;
     static constexpr std::size_t kSlice = 128;   // input samples mixed at one frequency
@@ -75,6 +76,15 @@ private:
     // Carrier phase loop at the symbol rate (rad, rad per symbol).
     double phase_ = 0.0;
     double frequency_ = 0.0;
+    // Retunes on their way through the filters: when the first symbol mixed at the new
+    // frequency comes, the loop gives up what the mixer has taken over.
+    struct Handoff {
+        long symbol;
+        double radPerSymbol;
+        bool fromSearch;
+    };
+    std::deque<Handoff> handoffs_;
+    long pipelineSymbols_ = 0;
     std::complex<float> previous_{};
 
     SignalQuality quality_;

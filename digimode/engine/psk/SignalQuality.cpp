@@ -15,6 +15,7 @@ constexpr double kMomentSmoothing = 1.0 / 64.0;
 // a carrier loop that has not locked yet keeps the squelch shut.
 constexpr double kSquelchSymbolSnrDb = 2.0;
 constexpr double kSquelchHysteresisDb = 1.5;
+constexpr long kSymbolsToOpen = 16;
 // A signal that stops: the symbol power of the last few symbols falls far below the mean
 // long before the moments notice; the squelch closes at once.
 constexpr double kRecentSmoothing = 1.0 / 4.0;
@@ -24,6 +25,7 @@ constexpr double kCollapse = 0.05;
 // carrier loop has locked or not.
 constexpr double kStepSmoothing = 1.0 / 32.0;
 constexpr double kStepShowsFrequency = 0.1;
+constexpr long kStepsToTrust = 16;
 // The carrier loop counts as locked while the mean of cos(M * phase error) stays above this.
 constexpr double kLockSmoothing = 1.0 / 16.0;
 constexpr double kLockBpsk = 0.4;
@@ -48,6 +50,7 @@ void SignalQuality::reset()
     moment2_ = moment4_ = recentPower_ = 0.0;
     lockMean_ = 0.0;
     stepMean_ = {};
+    steps_ = 0;
     previous_ = {};
     squelch_ = false;
 }
@@ -66,8 +69,10 @@ void SignalQuality::observe(std::complex<float> y, std::complex<float> a)
     lockMean_ += kLockSmoothing * (unitPower(a, m).real() - lockMean_);
     const std::complex<float> step = y * std::conj(previous_);
     previous_ = y;
-    if (std::abs(step) > 0.0f)
+    if (std::abs(step) > 0.0f) {
         stepMean_ += kStepSmoothing * (unitPower(step, m) - stepMean_);
+        ++steps_;
+    }
 }
 
 double SignalQuality::symbolSnrDb() const
@@ -92,7 +97,8 @@ bool SignalQuality::carrierLocked() const
 
 bool SignalQuality::stepFrequency(double &radPerSymbol) const
 {
-    if (std::abs(stepMean_) <= kStepShowsFrequency)
+    // A young mean (after a start or a retune) says more about the noise.
+    if (steps_ < kStepsToTrust || std::abs(stepMean_) <= kStepShowsFrequency)
         return false;
     radPerSymbol = std::arg(stepMean_) / (quadrature_ ? 4.0 : 2.0);
     return true;
@@ -106,6 +112,9 @@ void SignalQuality::updateSquelch(double loopFrequency)
         squelch_ = present;
         return;
     }
+    // Fresh moments (after a start or a timing jump) must first see enough symbols.
+    if (symbols_ < kSymbolsToOpen)
+        return;
     // A signal has come: open once it is read right. BPSK is detected against the
     // carrier loop's phase, so the loop must hold it; QPSK is detected from symbol to
     // symbol, so no frequency error may be left to turn the steps. (Once open, these

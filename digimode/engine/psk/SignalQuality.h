@@ -21,7 +21,13 @@ public:
     void updateSquelch(double loopFrequency);
     void reset();
     // After a retune the steps measured so far show a frequency error that is gone.
-    void forgetFrequency() { stepMean_ = {}; }
+    void forgetFrequency()
+    {
+        stepMean_ = {};
+        steps_ = 0;
+    }
+    // After a timing jump the magnitudes measured so far were taken off the symbol centres.
+    void forgetLevels() { symbols_ = 0; }
 
     double symbolSnrDb() const;
     bool carrierLocked() const;
@@ -43,6 +49,7 @@ private:
     double lockMean_ = 0.0;
     // Mean of the M-th power of the unit phase step from symbol to symbol.
     std::complex<double> stepMean_{};
+    long steps_ = 0;
     std::complex<float> previous_{};
     bool squelch_ = false;
 };

@@ -31,6 +31,7 @@ void SymbolTiming::reset()
     strobe_ = nominal_ + 4.0;
     ppm_ = 0.0;
     fastSymbols_ = kFastSymbols;
+    jumped_ = false;
     run_ = {};
     runLength_ = 0;
 }
@@ -93,6 +94,7 @@ bool SymbolTiming::push(std::complex<float> x, std::complex<float> &symbol)
         if (std::abs(mean) > 0.25 && std::abs(offset) > nominal_ / 4.0) {
             strobe_ += offset;
             fastSymbols_ = kFastSymbols;
+            jumped_ = true;
         }
         run_ = {};
         runLength_ = 0;

@@ -17,6 +17,15 @@ public:
     // symbol centre has passed.
     bool push(std::complex<float> x, std::complex<float> &symbol);
 
+    // True once after the timing has jumped to a new phase: what was measured on the
+    // symbols before is stale.
+    bool takeJump()
+    {
+        const bool jumped = jumped_;
+        jumped_ = false;
+        return jumped;
+    }
+
     // While the signal is weak the clock estimate is held instead of wandering.
     void setClockTracking(bool on) { clockTracking_ = on; }
     // Positive: the symbols arrive stretched, the sender's clock runs fast.
@@ -40,6 +49,7 @@ private:
     // Symbols left with the fast loop gain after a start or a jump; the clock estimate
     // leaves them out, their large corrections belong to acquisition.
     int fastSymbols_ = 0;
+    bool jumped_ = false;
     // Acquisition: the mean envelope phase over a run of symbols, to jump to the right
     // timing at once instead of creeping out of the unstable point half a symbol away.
     std::complex<double> run_{};
