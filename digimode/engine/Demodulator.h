@@ -34,7 +34,8 @@ public:
     virtual void process(const float *samples, std::size_t count) = 0;
 
     // Honest estimates: signal power over noise power in 2500 Hz, and the sample clock
-    // error that symbol timing recovery has measured (positive: the sender's clock is fast).
+    // error that symbol timing recovery has measured (positive: the signal arrives stretched,
+    // the sender's clock slow against the sound card's).
     virtual double signalToNoiseDb() const = 0;
     virtual double clockErrorPpm() const = 0;
 

@@ -18,8 +18,9 @@ constexpr double kNoiseBandwidthHz = 2500.0;
 // or a buffer that is keyed throughout).
 void addNoise(std::vector<float> &samples, double snrDb, std::uint32_t seed);
 
-// Plays the samples through a sound card whose clock is off by ppm (positive: the
-// receiver's clock is slow, so the signal arrives stretched). Band-limited interpolation.
+// Plays the samples through a sound card whose clock is off by ppm (positive: the sound
+// card samples fast against the sender, so the signal arrives stretched). Band-limited
+// interpolation.
 std::vector<float> withClockError(const std::vector<float> &samples, double ppm);
 
 // Silence of the given length, to put before and after a transmission.
