@@ -26,6 +26,11 @@ constexpr double kDifferentialSmoothing = 1.0 / 64.0;
 // The loop frequency (rad per symbol) beyond which the mixer takes it over: 1 % of the
 // symbol rate.
 constexpr double kHandOver = 2.0 * kPi * 0.01;
+// QPSK: a search result this share of a quarter symbol rate off is a false lock.
+constexpr double kFalseLockShare = 0.6;
+// QPSK: the phase steps' fourth power tells frequencies apart within +-1/8 turn per
+// symbol; the loop follows them only well inside that.
+constexpr double kQpskStepTrust = kPi / 8.0;
 
 unsigned char softValue(double projection, double scale)
 {
@@ -203,6 +208,7 @@ void PskDemodulator::reset()
     phase_ = 0.0;
     frequency_ = 0.0;
     handoffs_.clear();
+    squareAgrees_ = false;
     previous_ = {};
     quality_.reset();
     meanDifferential_ = 0.0;
@@ -231,6 +237,7 @@ void PskDemodulator::retune(double offsetHz, bool fromSearch)
     // carrier loop keeps its frequency until the first symbol mixed at the new one comes,
     // and the search must not see the old samples, or it would correct the error twice.
     handoffs_.push_back({symbolIndex_ + pipelineSymbols_, 2.0 * kPi * applied / speed_, fromSearch});
+    squareAgrees_ = false;
     for (auto &search : coarseAfc_)
         search->restart(kSearchSettling);
 }
@@ -265,26 +272,14 @@ void PskDemodulator::processSlice(const float *samples, std::size_t count)
 
 void PskDemodulator::onBaseband(std::complex<float> z)
 {
-    bool found = false;
-    double offset = 0.0;
     std::complex<float> narrowed;
     firfilt_crcf_push(filters_->search, z);
     firfilt_crcf_execute(filters_->search, &narrowed);
-    for (auto &search : coarseAfc_) {
-        double estimate = 0.0;
-        if (search->push(narrowed, estimate) && !found) {
-            found = true;
-            offset = estimate;
-        }
-    }
-    // A locked carrier loop knows better than the search; the search takes over when the
-    // loop has lost the signal. QPSK is detected differentially and its phase loop rarely
-    // locks firmly at low SNR, while the square of QPSK data can show lines of its own:
-    // there the search waits until the signal itself is lost.
-    if (found && !(quadrature_ ? quality_.squelchOpen() : quality_.carrierLocked())) {
-        if (std::abs(offset) > std::max(0.4, 0.012 * speed_))
-            retune(offset, true);
-    }
+    std::array<bool, 2> found{};
+    std::array<double, 2> offset{};
+    for (std::size_t i = 0; i < coarseAfc_.size(); ++i)
+        found[i] = coarseAfc_[i]->push(narrowed, offset[i]);
+    searchDecides(found, offset);
 
     std::complex<float> filtered, shaped;
     firfilt_crcf_push(filters_->bandPass, z);
@@ -298,6 +293,33 @@ void PskDemodulator::onBaseband(std::complex<float> z)
             quality_.forgetLevels();
         onSymbol(symbol);
     }
+}
+
+// When the frequency search may retune. A locked carrier loop knows better than the
+// search; the search takes over when the loop has lost the signal. QPSK is detected
+// differentially, its phase loop rarely locks firmly at low SNR, and the square of QPSK
+// data can show lines of its own: while the squelch is open the search counts there
+// only to pull the carrier off a false lock a quarter of the symbol rate away, which
+// the phase steps cannot tell from the true one.
+void PskDemodulator::searchDecides(const std::array<bool, 2> &found, const std::array<double, 2> &offset)
+{
+    const double smallest = std::max(0.4, 0.012 * speed_);
+    if (!quadrature_) {
+        if (found[0] && !quality_.carrierLocked() && std::abs(offset[0]) > smallest)
+            retune(offset[0], true);
+        return;
+    }
+    if (!quality_.squelchOpen()) {
+        const int which = found[0] ? 0 : (found[1] ? 1 : -1);
+        if (which >= 0 && std::abs(offset[std::size_t(which)]) > smallest)
+            retune(offset[std::size_t(which)], true);
+    } else if (found[1] && std::abs(offset[1]) > kFalseLockShare * speed_ / 4.0) {
+        retune(offset[1], true);
+    }
+    // The square's line (a preamble's idle reversals) right at the carrier vouches that
+    // the loop is not on a false lock.
+    if (found[0] && std::abs(offset[0]) <= smallest)
+        squareAgrees_ = true;
 }
 
 void PskDemodulator::onSymbol(std::complex<float> y)
@@ -330,7 +352,8 @@ void PskDemodulator::onSymbol(std::complex<float> y)
     }
     // Until the loop holds the carrier, the phase steps pull it towards the frequency.
     double measured = 0.0;
-    if (!quality_.carrierLocked() && quality_.stepFrequency(measured))
+    if (!quality_.carrierLocked() && quality_.stepFrequency(measured)
+        && (!quadrature_ || std::abs(measured) < kQpskStepTrust))
         frequency_ += kFrequencyPull * (measured - frequency_);
     // Within what the phase steps can tell apart (a quarter or half turn per symbol).
     const double limit = quadrature_ ? kPi / 4.0 : kPi / 2.0;
@@ -341,7 +364,7 @@ void PskDemodulator::onSymbol(std::complex<float> y)
     if (handoffs_.empty() && quality_.carrierLocked() && std::abs(frequency_) > kHandOver)
         retune(frequency_ * speed_ / (2.0 * kPi), false);
 
-    quality_.updateSquelch(frequency_);
+    quality_.updateSquelch(frequency_, squareAgrees_);
     squelchHistory_[std::size_t(symbolIndex_) % kHistory] = quality_.squelchOpen();
 
     if (quadrature_) {

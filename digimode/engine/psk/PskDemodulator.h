@@ -40,6 +40,7 @@ private:
     void retune(double offsetHz, bool fromSearch);
     void processSlice(const float *samples, std::size_t count);
     void onBaseband(std::complex<float> z);
+    void searchDecides(const std::array<bool, 2> &found, const std::array<double, 2> &offset);
     void onSymbol(std::complex<float> y);
     void onBit(bool bit, long symbol);
     void releasePending();
@@ -84,6 +85,7 @@ private:
         bool fromSearch;
     };
     std::deque<Handoff> handoffs_;
+    bool squareAgrees_ = false;
     long pipelineSymbols_ = 0;
     std::complex<float> previous_{};
 

@@ -16,6 +16,7 @@ constexpr double kMomentSmoothing = 1.0 / 64.0;
 constexpr double kSquelchSymbolSnrDb = 2.0;
 constexpr double kSquelchHysteresisDb = 1.5;
 constexpr long kSymbolsToOpen = 16;
+constexpr long kQpskUnconfirmedWait = 64;
 // A signal that stops: the symbol power of the last few symbols falls far below the mean
 // long before the moments notice; the squelch closes at once.
 constexpr double kRecentSmoothing = 1.0 / 4.0;
@@ -53,6 +54,7 @@ void SignalQuality::reset()
     steps_ = 0;
     previous_ = {};
     squelch_ = false;
+    presentFor_ = 0;
 }
 
 void SignalQuality::observe(std::complex<float> y, std::complex<float> a)
@@ -104,10 +106,11 @@ bool SignalQuality::stepFrequency(double &radPerSymbol) const
     return true;
 }
 
-void SignalQuality::updateSquelch(double loopFrequency)
+void SignalQuality::updateSquelch(double loopFrequency, bool tuningConfirmed)
 {
     const double level = squelch_ ? kSquelchSymbolSnrDb - kSquelchHysteresisDb : kSquelchSymbolSnrDb;
     const bool present = symbolSnrDb() > level && recentPower_ > kCollapse * moment2_;
+    presentFor_ = present ? presentFor_ + 1 : 0;
     if (squelch_ || !present) {
         squelch_ = present;
         return;
@@ -119,9 +122,11 @@ void SignalQuality::updateSquelch(double loopFrequency)
     // carrier loop's phase, so the loop must hold it; QPSK is detected from symbol to
     // symbol, so no frequency error may be left to turn the steps. (Once open, these
     // noisier measures are not asked again: a weak signal would flicker.)
+    // QPSK also waits, unless a preamble confirmed the tuning, long enough for the
+    // search to pull it off a false lock a quarter of the symbol rate away.
     if (quadrature_) {
         const double residual = std::remainder(std::arg(stepMean_) / 4.0 - loopFrequency, kPi / 2.0);
-        squelch_ = std::abs(residual) < kMaxResidualStep;
+        squelch_ = std::abs(residual) < kMaxResidualStep && (tuningConfirmed || presentFor_ >= kQpskUnconfirmedWait);
     } else {
         squelch_ = carrierLocked();
     }

@@ -17,8 +17,9 @@ public:
     // One symbol: y as it came, a turned by the carrier loop's phase.
     void observe(std::complex<float> y, std::complex<float> a);
     // Decides the squelch for this symbol; loopFrequency is the carrier loop's own
-    // frequency (rad per symbol).
-    void updateSquelch(double loopFrequency);
+    // frequency (rad per symbol); tuningConfirmed: the square of a preamble has shown the
+    // carrier where the receiver is tuned (QPSK cannot tell a false lock otherwise).
+    void updateSquelch(double loopFrequency, bool tuningConfirmed);
     void reset();
     // After a retune the steps measured so far show a frequency error that is gone.
     void forgetFrequency()
@@ -52,6 +53,7 @@ private:
     long steps_ = 0;
     std::complex<float> previous_{};
     bool squelch_ = false;
+    long presentFor_ = 0;   // symbols in a row with a signal present
 };
 
 } // namespace digimode
