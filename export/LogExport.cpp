@@ -7,10 +7,10 @@
 #include "ProgramFolder.h"
 #include "QsoStore.h"
 #include "QsoTableModel.h"
+#include "WholeFile.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace logexport {
 
@@ -98,12 +98,10 @@ QString programFile(const QString &name, const QString &extension)
 
 void save(const QString &path, const QByteArray &content, const QString &what)
 {
-    QSaveFile file(path);
-    const bool written = file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit();
-    if (!written)
+    const QString failure = wholefile::write(path, content);
+    if (!failure.isEmpty())
         throw ExportError(QStringLiteral("Cannot write the %1 %2: %3")
-                              .arg(what, QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()),
-                                   file.errorString()));
+                              .arg(what, QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), failure));
 }
 
 } // namespace logexport

@@ -2,11 +2,11 @@
 
 #include "OptionsKeys.h"
 #include "ProgramFolder.h"
+#include "WholeFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <SimpleIni.h>
 
@@ -132,9 +132,7 @@ void OptionsIni::save()
     QByteArray bytes = QByteArray::fromStdString(text);
     if (!trailingComments_.isEmpty())
         bytes += (bytes.isEmpty() ? QByteArray() : QByteArray("\n")) + trailingComments_;
-    QSaveFile file(path_);
-    const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
-    if (!written)
-        throw OptionsError(
-            QStringLiteral("Unable to write to %1: %2").arg(QDir::toNativeSeparators(path_), file.errorString()));
+    const QString failure = wholefile::write(path_, bytes);
+    if (!failure.isEmpty())
+        throw OptionsError(QStringLiteral("Unable to write to %1: %2").arg(QDir::toNativeSeparators(path_), failure));
 }
