@@ -23,6 +23,14 @@ std::unique_ptr<Demodulator> makeDemodulator(const std::string &name)
     return nullptr;
 }
 
+// Modes of one family share their speeds: switching sideband or BPSK/QPSK keeps it.
+std::string familyOf(const std::string &mode)
+{
+    if (mode == "bpsk" || mode == "qpsk")
+        return "psk";
+    return mode.substr(0, mode.find('-'));
+}
+
 // A meter needle: rises at once, falls by this share of full scale per second.
 constexpr double kLevelFallPerSecond = 1.5;
 
@@ -55,10 +63,13 @@ bool Receiver::setMode(const std::string &name)
     if (!info)
         return false;
     auto next = makeDemodulator(name);
-    if (demodulator_)
-        next->setCarrier(demodulator_->carrier());
     next->setFilter(filter_);
-    next->setSpeed(info->defaultSpeed);
+    if (demodulator_) {
+        next->setCarrier(demodulator_->carrier());
+        next->setSpeed(familyOf(name) == familyOf(mode_) ? demodulator_->speed() : info->defaultSpeed);
+    } else {
+        next->setSpeed(info->defaultSpeed);
+    }
     next->setAfc(afc_);
     next->setCharSink(charSink_);
     demodulator_ = std::move(next);

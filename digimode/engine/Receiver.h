@@ -28,8 +28,9 @@ public:
 
     Receiver();
 
-    // Switches the demodulator; carrier, AFC and filter carry over, the speed becomes
-    // the mode's usual one. Returns false (and changes nothing) for an unknown name.
+    // Switches the demodulator; carrier, AFC and filter carry over; the speed too within
+    // a family (bpsk/qpsk, the two sidebands), else it becomes the new mode's usual one.
+    // Returns false (and changes nothing) for an unknown name.
     bool setMode(const std::string &name);
     const std::string &mode() const { return mode_; }
     Demodulator &demodulator() { return *demodulator_; }

@@ -115,6 +115,9 @@ void EngineTest::modeAndSpeed()
     QCOMPARE(speeds.last().at(1).toDouble(), 62.5);
     engine.setChannelSpeed(0, 62.5);   // no change, no report
     QCOMPARE(speeds.count(), 1);
+    engine.setChannelMode(0, QStringLiteral("qpsk"));   // same family: same speed, no report
+    QCOMPARE(engine.ChannelSpeed(0), 62.5);
+    QCOMPARE(speeds.count(), 1);
 
     engine.setChannelCarrier(0, 1234);
     engine.setChannelMode(0, QStringLiteral("rtty-U"));
@@ -123,8 +126,12 @@ void EngineTest::modeAndSpeed()
     QCOMPARE(speeds.count(), 2);
     QCOMPARE(engine.ChannelCarrier(0), 1234);   // a new mode keeps the carrier
 
+    engine.setChannelSpeed(0, 75.0);
+    engine.setChannelMode(0, QStringLiteral("rtty-L"));   // the other sideband keeps the speed
+    QCOMPARE(engine.ChannelSpeed(0), 75.0);
     engine.setChannelMode(0, QStringLiteral("no such mode"));
-    QCOMPARE(engine.ChannelMode(0), QStringLiteral("rtty-U"));
+    QCOMPARE(engine.ChannelMode(0), QStringLiteral("rtty-L"));
+    engine.setChannelMode(0, QStringLiteral("rtty-U"));
     engine.setNBPF(2);
     QCOMPARE(engine.nBPF(), 2);
     engine.setChannelMode(0, QStringLiteral("mfsk-L"));
