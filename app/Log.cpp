@@ -593,11 +593,12 @@ void TForm1::D1Click()
 void TForm1::D2Click()
 {
     const int count = store_->recordCount();
-    // One click would otherwise empty the whole log.
-    if (QMessageBox::question(this, QStringLiteral("Delete all"),
-                              QStringLiteral("Delete all %1 records?").arg(count),
-                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-        != QMessageBox::Yes)
+    // One click would otherwise empty the whole log; an empty one has nothing to lose.
+    if (count > 0
+        && QMessageBox::question(this, QStringLiteral("Delete all"),
+                                 QStringLiteral("Delete all %1 records?").arg(count),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+            != QMessageBox::Yes)
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
@@ -616,4 +617,5 @@ void TForm1::Editor()
 {
     forms.Form2->show();
     forms.Form2->raise();
+    forms.Form2->activateWindow();
 }
