@@ -33,7 +33,7 @@ QString ModeToCabrillo(const QString &mode)
 
 QString DateToCabrillo(const QString &date)
 {
-    const QDate d = logdate::fromText(date);
+    const QDate d = exporttext::storedDate(date);
     if (!d.isValid())
         throw ConversionError(QStringLiteral("the date \"%1\" is not a date in the form %2")
                                   .arg(date, logdate::format()));

@@ -1,5 +1,7 @@
 #include "ExportText.h"
 
+#include "LogDate.h"
+
 #include <algorithm>
 
 namespace exporttext {
@@ -43,6 +45,17 @@ QString trimmed(const QString &text)
     while (end > begin && text[end - 1].unicode() <= u' ')
         --end;
     return text.mid(begin, end - begin);
+}
+
+QDate storedDate(const QString &text)
+{
+    thread_local QString lastText;
+    thread_local QDate lastDate;
+    if (text != lastText) {
+        lastDate = logdate::fromText(text);
+        lastText = text;
+    }
+    return lastDate;
 }
 
 int length(const QString &text)
