@@ -88,7 +88,7 @@ bool CoarseAfc::push(std::complex<float> z, double &offsetHz)
         candidate_ = kNoCandidate;
         return false;
     }
-    const bool confirmed = std::abs(best - candidate_) <= 1 || peak >= 2.0f * lineRatio(power_) * mean;
+    const bool confirmed = std::abs(best - candidate_) <= 1;
     candidate_ = best;
     if (!confirmed)
         return false;

@@ -237,7 +237,6 @@ void PskDemodulator::retune(double offsetHz, bool fromSearch)
     // carrier loop keeps its frequency until the first symbol mixed at the new one comes,
     // and the search must not see the old samples, or it would correct the error twice.
     handoffs_.push_back({symbolIndex_ + pipelineSymbols_, 2.0 * kPi * applied / speed_, fromSearch});
-    squareAgrees_ = false;
     for (auto &search : coarseAfc_)
         search->restart(kSearchSettling);
 }
@@ -309,17 +308,23 @@ void PskDemodulator::searchDecides(const std::array<bool, 2> &found, const std::
             retune(offset[0], true);
         return;
     }
-    if (!quality_.squelchOpen()) {
-        const int which = found[0] ? 0 : (found[1] ? 1 : -1);
-        if (which >= 0 && std::abs(offset[std::size_t(which)]) > smallest)
-            retune(offset[std::size_t(which)], true);
-    } else if (found[1] && std::abs(offset[1]) > kFalseLockShare * speed_ / 4.0) {
-        retune(offset[1], true);
-    }
-    // The square's line (a preamble's idle reversals) right at the carrier vouches that
-    // the loop is not on a false lock.
-    if (found[0] && std::abs(offset[0]) <= smallest)
+    // The square's line shows a preamble's idle reversals: it tunes the carrier once,
+    // before the signal is read. Later lines of it belong to the data.
+    const bool open = quality_.squelchOpen();
+    if (found[0] && !open && !squareAgrees_) {
+        if (std::abs(offset[0]) > smallest)
+            retune(offset[0], true);
         squareAgrees_ = true;
+        return;
+    }
+    // The fourth power: before the signal is read (no preamble seen), or to leave a
+    // false lock.
+    if (found[1]
+        && ((!open && !squareAgrees_ && std::abs(offset[1]) > smallest)
+            || std::abs(offset[1]) > kFalseLockShare * speed_ / 4.0)) {
+        retune(offset[1], true);
+        squareAgrees_ = false;
+    }
 }
 
 void PskDemodulator::onSymbol(std::complex<float> y)
@@ -336,35 +341,41 @@ void PskDemodulator::onSymbol(std::complex<float> y)
     quality_.observe(y, a);
     timing_->setClockTracking(quality_.squelchOpen());
 
-    // Decision-directed carrier loop.
-    const float magnitude = std::abs(a);
-    std::complex<float> decided;
-    if (quadrature_) {
-        const float angle = std::round(std::arg(a) / float(kPi / 2.0)) * float(kPi / 2.0);
-        decided = {std::cos(angle), std::sin(angle)};
-    } else {
-        decided = {a.real() >= 0.0f ? 1.0f : -1.0f, 0.0f};
-    }
-    if (magnitude > 0.0f) {
-        const double error = std::imag(a * std::conj(decided)) / magnitude;
-        frequency_ += kFrequencyGain * error;
-        phase_ += kPhaseGain * error;
-    }
-    // Until the loop holds the carrier, the phase steps pull it towards the frequency.
     double measured = 0.0;
-    if (!quality_.carrierLocked() && quality_.stepFrequency(measured)
-        && (!quadrature_ || std::abs(measured) < kQpskStepTrust))
-        frequency_ += kFrequencyPull * (measured - frequency_);
+    if (quadrature_) {
+        // QPSK is read from symbol to symbol: it needs the frequency, not the phase. A
+        // decision-directed loop at low SNR wanders towards the false locks an eighth of
+        // the symbol rate away; the phase steps' own estimate does not.
+        if (quality_.stepFrequency(measured) && std::abs(measured) < kQpskStepTrust)
+            frequency_ += kFrequencyPull * (measured - frequency_);
+    } else {
+        // Decision-directed carrier loop; until it holds the carrier, the phase steps
+        // pull it towards the frequency.
+        const float magnitude = std::abs(a);
+        if (magnitude > 0.0f) {
+            const std::complex<float> decided(a.real() >= 0.0f ? 1.0f : -1.0f, 0.0f);
+            const double error = std::imag(a * std::conj(decided)) / magnitude;
+            frequency_ += kFrequencyGain * error;
+            phase_ += kPhaseGain * error;
+        }
+        if (!quality_.carrierLocked() && quality_.stepFrequency(measured))
+            frequency_ += kFrequencyPull * (measured - frequency_);
+    }
     // Within what the phase steps can tell apart (a quarter or half turn per symbol).
     const double limit = quadrature_ ? kPi / 4.0 : kPi / 2.0;
     frequency_ = std::clamp(frequency_, -limit, limit);
     phase_ = std::remainder(phase_ + frequency_, 2.0 * kPi);
-    // A locked loop hands a lasting frequency error to the mixer, which keeps the signal
-    // in the middle of the filters.
-    if (handoffs_.empty() && quality_.carrierLocked() && std::abs(frequency_) > kHandOver)
+    // A locked BPSK loop hands a lasting frequency error to the mixer, which keeps the
+    // signal in the middle of the filters. (QPSK's loop is too loose at low SNR: handing
+    // its wander to the mixer walks the carrier off towards a false lock.)
+    if (!quadrature_ && handoffs_.empty() && quality_.carrierLocked() && std::abs(frequency_) > kHandOver)
         retune(frequency_ * speed_ / (2.0 * kPi), false);
 
+    const bool wasOpen = quality_.squelchOpen();
     quality_.updateSquelch(frequency_, squareAgrees_);
+    // A signal has gone: the next one needs its own preamble.
+    if (wasOpen && !quality_.squelchOpen())
+        squareAgrees_ = false;
     squelchHistory_[std::size_t(symbolIndex_) % kHistory] = quality_.squelchOpen();
 
     if (quadrature_) {
