@@ -11,8 +11,9 @@ namespace digimode {
 namespace {
 
 // A line this far above the mean bin counts as a signal when the next block shows it in
-// the same place (noise alone rarely tops ~7x in 256 bins once blocks are averaged; the
-// fourth power spreads noise wider). A line twice as strong counts at once.
+// the same place: noise alone rarely tops ~7x in 256 bins once blocks are averaged (the
+// fourth power spreads noise wider), and a preamble's side lines (its reversals at the
+// symbol rate) seldom win twice.
 float lineRatio(int power) { return power > 2 ? 16.0f : 9.0f; }
 constexpr float kAveraging = 0.5f;
 
