@@ -79,9 +79,9 @@ TForm2::TForm2(Forms &forms, QWidget *parent)
     mapper_->setSubmitPolicy(QDataWidgetMapper::ManualSubmit);
     mapper_->setItemDelegate(new ChangedFieldsDelegate(mapper_));
     const QList<QPair<QWidget *, QString>> bindings{
-        {DateEdit, "data"},   {BandBox, "QSOBand"},        {TimeEdit, "time"},
-        {DBComboBoxEh3, "mode"}, {HeardEdit, "call1"},     {HeardReportBox, "rst1"},
-        {HeardNumberEdit, "nr1"}, {WorkedEdit, "call2"},   {WorkedReportBox, "rst2"},
+        {DateEdit, "data"},        {BandBox, "QSOBand"},        {TimeEdit, "time"},
+        {DBComboBoxEh3, "mode"},   {HeardEdit, "call1"},        {HeardReportBox, "rst1"},
+        {HeardNumberEdit, "nr1"},  {WorkedEdit, "call2"},       {WorkedReportBox, "rst2"},
         {WorkedNumberEdit, "nr2"},
     };
     for (const auto &[field, name] : bindings) {

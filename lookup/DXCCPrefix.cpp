@@ -69,7 +69,7 @@ public:
 
     QVariant data(const QModelIndex &index, int role) const override
     {
-        if (!index.isValid() || sources_[index.column()] < 0)
+        if (!index.isValid() || index.row() >= rows_.rows.size() || sources_[index.column()] < 0)
             return {};
         const bool tip = role == Qt::ToolTipRole && columns_[index.column()].multiLine;
         if (role != Qt::DisplayRole && !tip)
