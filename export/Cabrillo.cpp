@@ -110,8 +110,8 @@ void TForm3::buildWindow()
     };
     int y = 8;
     for (const auto &[tag, control] : left) {
-        label(this, tag, 8, y, 150);
-        control->setGeometry(160, y, 200, kRowHeight);
+        label(this, tag, 8, y, 164);
+        control->setGeometry(174, y, 192, kRowHeight);
         y += kRowStep;
     }
 

@@ -50,7 +50,7 @@ void TForm7::buildWindow()
 
     GroupBox1 = new QGroupBox(QStringLiteral("Cabrillo setting"), panel);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(8, 8, 265, 213);
+    GroupBox1->setGeometry(8, 8, 265, 225);
     Edit1 = field(GroupBox1, QStringLiteral("Edit1"), QStringLiteral("CALLSIGN:"), 68, 18, 181);
     Edit2 = field(GroupBox1, QStringLiteral("Edit2"), QStringLiteral("NAME:"), 68, 42, 181);
     Edit3 = field(GroupBox1, QStringLiteral("Edit3"), QStringLiteral("LOCATION:"), 68, 66, 181);
@@ -59,13 +59,13 @@ void TForm7::buildWindow()
     addressLabel->setGeometry(8, 114, 68, kRowHeight);
     Memo1 = new QPlainTextEdit(GroupBox1);
     Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setGeometry(76, 114, 181, 66);
+    Memo1->setGeometry(76, 114, 181, 78);
     Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // Tab leaves the box for the next field instead of typing a tab into the address.
     Memo1->setTabChangesFocus(true);
-    Edit5 = field(GroupBox1, QStringLiteral("Edit5"), QStringLiteral("SOAPBOX:"), 68, 184, 181);
+    Edit5 = field(GroupBox1, QStringLiteral("Edit5"), QStringLiteral("SOAPBOX:"), 68, 196, 181);
 
     GroupBox2 = new QGroupBox(QStringLiteral("Contest setting"), panel);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
@@ -82,7 +82,7 @@ void TForm7::buildWindow()
 
     BitBtn1 = new QPushButton(QStringLiteral("OK"), panel);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setGeometry(187, 230, 75, 28);
+    BitBtn1->setGeometry(187, 237, 75, 26);
 
     QWidget *order[] = {Edit1, Edit2, Edit3, Edit4, Memo1, Edit5, BitBtn1, Edit6, Edit7, Edit8, Edit9};
     for (std::size_t i = 1; i < std::size(order); ++i)
