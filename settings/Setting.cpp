@@ -133,8 +133,5 @@ void TForm7::BitBtn1Click()
 
 void TForm7::SpeedButton1Click()
 {
-    QWidget *dxcc = forms.Form9;
-    dxcc->show();
-    dxcc->raise();
-    dxcc->activateWindow();
+    forms.Form9->showCountryTab();
 }

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
 
@@ -212,8 +213,11 @@ void SettingWindowTest::speedButtonShowsDxccWindow()
     Forms &f = fx.start();
     TForm7 *w = f.Form7;
     w->show();
+    // Another tab in front when the DXCC window was last closed.
+    f.Form9->RzPageControl1->setCurrentWidget(f.Form9->TabSheet1);
     QTest::mouseClick(w->SpeedButton1, Qt::LeftButton);
     QVERIFY(f.Form9->isVisible());
+    QCOMPARE(f.Form9->RzPageControl1->currentWidget(), f.Form9->TabSheet3);
 }
 
 QTEST_MAIN(SettingWindowTest)
