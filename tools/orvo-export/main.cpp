@@ -61,6 +61,26 @@ QByteArray adifFile(QsoStore &store, const OptionsIni &options, const QList<Sett
     return logexport::adifFile(call, store);
 }
 
+// The names, comma-separated, in lines of at most 78 columns after an indent of two.
+QString wrapped(const QStringList &names)
+{
+    QString text = QStringLiteral("  ");
+    qsizetype column = 2;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QString word = names[i] + (i + 1 < names.size() ? QStringLiteral(",") : QString());
+        if (column > 2 && column + 1 + word.size() > 78) {
+            text += QStringLiteral("\n  ");
+            column = 2;
+        } else if (column > 2) {
+            text += QLatin1Char(' ');
+            ++column;
+        }
+        text += word;
+        column += word.size();
+    }
+    return text;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -73,12 +93,12 @@ int main(int argc, char *argv[])
         "Writes the Cabrillo or the ADIF file of a log, as the logger's export windows write it.\n"
         "The header values come from the station data in the settings file (section\n"
         "\"Directories\": CALLSIGN, NAME, LOCATION, EMAIL, ADDRESS1 to ADDRESS4, SOAPBOX), then\n"
-        "from --set. Cabrillo tags: %1.\n"
+        "from --set. Cabrillo tags:\n%1\n"
         "CATEGORY-TRANSMITTER starts as SWL, CREATED-BY as \"ORVO log v1.0\", CLAIMED-SCORE as the\n"
         "log's score, the others empty. ADIF takes only CALLSIGN, the operator's call.\n"
         "Exit status: 0 written, 1 the log could not be read or converted or the file not\n"
         "written (the old file is then kept), 2 bad arguments.")
-                                         .arg(cabrillo::headerValueNames().join(QStringLiteral(", "))));
+                                         .arg(wrapped(cabrillo::headerValueNames())));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("format"), QStringLiteral("cabrillo or adif"),
                                  QStringLiteral("{cabrillo,adif}"));
