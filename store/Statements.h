@@ -23,8 +23,10 @@ inline const QStringList S4{
     " or call1 = :worked and mode = :mode and QSOBand = :band or call2 = :worked"};
 
 // Score: 3 for a row with a number sent to the worked station, 1 for a row without.
-// Counted by the engine over the nr2 index instead of fetching every row.
-inline const QStringList S5{"SELECT COUNT(*) + 2 * COUNT(NULLIF(nr2, '')) ", "FROM qso"};
+// Counted by the engine instead of fetching every row: the row count comes from the table
+// b-tree at once, the rows without a number from the nr2 index.
+inline const QStringList S5{"SELECT 3 * (SELECT COUNT(*) FROM qso) ",
+                            "- 2 * (SELECT COUNT(*) FROM qso WHERE nr2 = '' OR nr2 IS NULL)"};
 
 inline QString text(const QStringList &lines)
 {
