@@ -48,10 +48,22 @@ QString TimeToHHMM(const QString &time)
     return t;
 }
 
+namespace {
+// PadToWidth's rule, appended to a line being built.
+void appendPadded(QString &line, const QString &value, int width)
+{
+    line += value;
+    const int missing = width - exporttext::length(value);
+    if (missing > 0)
+        line.resize(line.size() + missing, QLatin1Char(' '));
+}
+} // namespace
+
 QString PadToWidth(const QString &value, int width)
 {
-    const int length = exporttext::length(value);
-    return length >= width ? value : value + QString(width - length, QLatin1Char(' '));
+    QString padded;
+    appendPadded(padded, value, width);
+    return padded;
 }
 
 QString qsoLine(const QsoRecord &record)
@@ -60,11 +72,27 @@ QString qsoLine(const QsoRecord &record)
     const QString freq = BandToFreq(oneLine(record.QSOBand));
     const QString date = DateToCabrillo(oneLine(record.data));
     const QLatin1Char blank(' ');
-    return QStringLiteral("QSO: ") + freq + blank + ModeToCabrillo(record.mode) + blank + date + blank
-        + TimeToHHMM(oneLine(record.time)) + blank + PadToWidth(oneLine(record.call1), 14)
-        + PadToWidth(oneLine(record.rst1), 3) + blank + PadToWidth(oneLine(record.nr1), 6) + blank
-        + PadToWidth(oneLine(record.call2), 14) + PadToWidth(oneLine(record.rst2), 3) + blank
-        + PadToWidth(oneLine(record.nr2), 6);
+    QString line;
+    line.reserve(96);
+    line += QLatin1String("QSO: ");
+    line += freq;
+    line += blank;
+    line += ModeToCabrillo(record.mode);
+    line += blank;
+    line += date;
+    line += blank;
+    line += TimeToHHMM(oneLine(record.time));
+    line += blank;
+    appendPadded(line, oneLine(record.call1), 14);
+    appendPadded(line, oneLine(record.rst1), 3);
+    line += blank;
+    appendPadded(line, oneLine(record.nr1), 6);
+    line += blank;
+    appendPadded(line, oneLine(record.call2), 14);
+    appendPadded(line, oneLine(record.rst2), 3);
+    line += blank;
+    appendPadded(line, oneLine(record.nr2), 6);
+    return line;
 }
 
 } // namespace cabrillo

@@ -70,7 +70,10 @@ QByteArray cabrilloFile(const cabrillo::Header &header, QsoStore &store)
     text.reserve(qsizetype(store.recordCount() + 20) * 82);
     for (const QString &line : cabrillo::headerLines(header))
         text += line + QLatin1String("\r\n");
-    walk(store, [&text](const QsoRecord &r) { text += cabrillo::qsoLine(r) + QLatin1String("\r\n"); });
+    walk(store, [&text](const QsoRecord &r) {
+        text += cabrillo::qsoLine(r);
+        text += QLatin1String("\r\n");
+    });
     text += cabrillo::kEndOfLog + QLatin1String("\r\n");
     return text.toUtf8();
 }
@@ -81,7 +84,10 @@ QByteArray adifFile(const QString &operatorCall, QsoStore &store)
     bytes.reserve(qsizetype(store.recordCount() + 1) * 220);
     for (const QByteArray &line : adif::headerLines())
         bytes += line + kLineEnd;
-    walk(store, [&](const QsoRecord &r) { bytes += adif::recordLine(operatorCall, r) + kLineEnd; });
+    walk(store, [&](const QsoRecord &r) {
+        bytes += adif::recordLine(operatorCall, r);
+        bytes += kLineEnd;
+    });
     return bytes;
 }
 
