@@ -3,6 +3,7 @@
 #include "LogDate.h"
 #include "LogExport.h"
 #include "QsoStore.h"
+#include "QsoTableModel.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -85,6 +86,12 @@ int main(int argc, char *argv[])
     cabrillo::Header header;
     header.contest = QStringLiteral("RDXC");
     header.callsign = QStringLiteral("R1-123");
+    // The part of either export that reading the table view takes.
+    qsizetype fields = 0;
+    const double walk = medianMs([&] {
+        for (int row = 0; row < store.table().rowCount(); ++row)
+            fields += store.table().record(row).call1.size();
+    });
     QByteArray cbr;
     QByteArray adi;
     const double cabrilloBuild = medianMs([&] { cbr = logexport::cabrilloFile(header, store); });
@@ -93,9 +100,10 @@ int main(int argc, char *argv[])
     const double adifSave = medianMs([&] { logexport::save(dir.filePath("R1-123.adi"), adi, "ADIF file"); });
 
     std::printf("%d contacts, median of %d runs\n", kContacts, kRuns);
+    std::printf("reading the table view alone: %.0f ms\n", walk);
     std::printf("Cabrillo: walk and build %.0f ms, write %.0f ms (%.1f MB), total %.0f ms\n", cabrilloBuild,
                 cabrilloSave, cbr.size() / 1e6, cabrilloBuild + cabrilloSave);
     std::printf("ADIF:     walk and build %.0f ms, write %.0f ms (%.1f MB), total %.0f ms\n", adifBuild, adifSave,
                 adi.size() / 1e6, adifBuild + adifSave);
-    return 0;
+    return fields > 0 ? 0 : 1;
 }
