@@ -3,7 +3,6 @@
 
 #include <QDate>
 #include <QString>
-#include <QStringView>
 
 namespace exporttext {
 

@@ -33,15 +33,15 @@ QMap<QByteArray, QByteArray> parse(const QByteArray &line)
     qsizetype at = 0;
     while ((at = line.indexOf('<', at)) >= 0) {
         const qsizetype close = line.indexOf('>', at);
-        const QByteArray spec = line.mid(at + 1, close - at - 1);
-        const qsizetype colon = spec.indexOf(':');
+        const QByteArray tag = line.mid(at + 1, close - at - 1);
+        const qsizetype colon = tag.indexOf(':');
         if (colon < 0) {
-            fields.insert(spec, QByteArray());
+            fields.insert(tag, QByteArray());
             at = close + 1;
             continue;
         }
-        const int length = spec.mid(colon + 1).toInt();
-        fields.insert(spec.left(colon), line.mid(close + 1, length));
+        const int length = tag.mid(colon + 1).toInt();
+        fields.insert(tag.left(colon), line.mid(close + 1, length));
         at = close + 1 + length;
     }
     return fields;
