@@ -23,7 +23,8 @@ QDate fromText(const QString &text)
 {
     const QString trimmed = text.trimmed();
     // Some stored dates carry a time part after the date; only the date counts.
-    const QString datePart = trimmed.section(QLatin1Char(' '), 0, 0);
+    static const QRegularExpression timePart(QStringLiteral("\\s+\\d{1,2}:\\d{2}(:\\d{2})?$"));
+    const QString datePart = QString(trimmed).remove(timePart);
     for (const QString &candidate : {trimmed, datePart}) {
         QDate d = QLocale::system().toDate(candidate, format());
         if (!d.isValid())

@@ -1,5 +1,6 @@
 #include "QsoStore.h"
 
+#include "QsoQuery.h"
 #include "QsoSearchModel.h"
 #include "QsoTableModel.h"
 #include "Statements.h"
@@ -182,16 +183,9 @@ void QsoStore::runSearch(const QStringList &statement, const QVariantMap &values
     if (!q.exec())
         throw StoreError(QStringLiteral("Cannot search the log: %1").arg(q.lastError().text()));
     QVector<QsoRecord> rows;
-    const QSqlRecord rec = q.record();
-    QVector<int> columns;
-    for (const QString &f : QsoRecord::fieldNames())
-        columns.append(rec.indexOf(f));
-    while (q.next()) {
-        QsoRecord r;
-        for (int f = 0; f < columns.size(); ++f)
-            r.setField(f, q.value(columns[f]).toString());
-        rows.append(r);
-    }
+    const QVector<int> columns = qsoquery::columnsOf(q);
+    while (q.next())
+        rows.append(qsoquery::recordAt(q, columns));
     search_->setRows(std::move(rows));
 }
 

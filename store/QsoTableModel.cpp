@@ -1,6 +1,7 @@
 #include "QsoTableModel.h"
 
 #include "QsoColumns.h"
+#include "QsoQuery.h"
 #include "StoreError.h"
 
 #include <QSqlError>
@@ -10,15 +11,6 @@
 namespace {
 constexpr int kPageSize = 256;
 constexpr int kMaxCachedPages = 16;
-
-QsoRecord recordFrom(const QSqlQuery &q)
-{
-    QsoRecord r;
-    const QSqlRecord rec = q.record();
-    for (int f = 0; f < QsoRecord::fieldNames().size(); ++f)
-        r.setField(f, q.value(rec.indexOf(QsoRecord::fieldNames()[f])).toString());
-    return r;
-}
 } // namespace
 
 QsoTableModel::QsoTableModel(const QSqlDatabase &db, QObject *parent)
@@ -76,8 +68,9 @@ const QsoRecord &QsoTableModel::cached(int row) const
         exec(q, QStringLiteral("read the contacts"));
         QVector<QsoRecord> rows;
         rows.reserve(last - first + 1);
+        const QVector<int> columns = qsoquery::columnsOf(q);
         while (q.next())
-            rows.append(recordFrom(q));
+            rows.append(qsoquery::recordAt(q, columns));
         // Another program may have removed rows meanwhile: keep the page the size of our ids.
         rows.resize(last - first + 1);
         it = pages_.insert(page, rows);
