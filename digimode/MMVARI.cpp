@@ -646,6 +646,13 @@ void TForm4::MMVARITiming(int, int dwTiming, int wUnit)
         StatusPanel[1]->setText(QStringLiteral("%1ppm").arg(dwTiming));
 }
 
+void TForm4::setSoundDevice(const QString &id)
+{
+    StatusPanel[4]->clear();
+    StatusPanel[4]->setToolTip(QString());
+    MMVARI->setStrSoundID(id);
+}
+
 void TForm4::MMVARIDeviceError(const QString &message)
 {
     StatusPanel[4]->setText(StatusPanel[4]->fontMetrics().elidedText(message, Qt::ElideRight,

@@ -62,6 +62,10 @@ public:
     QMenuBar *MainMenu1;
     QAction *N12, *N22, *WaterAGC1, *N5;
 
+    // The Sound window's choice: the engine's device, and the last device trouble forgotten
+    // (a new one is told again).
+    void setSoundDevice(const QString &id);
+
     // The engine handle read at each showing, for the view and the meter.
     int MMVARIHandle = 0;
     // The word taken by the last double-click in RxPanel.

@@ -49,5 +49,5 @@ void TForm8::FormShow()
 
 void TForm8::ComboBox1Change()
 {
-    forms.Form4->MMVARI->setStrSoundID(ComboBox1->currentText());
+    forms.Form4->setSoundDevice(ComboBox1->currentText());
 }

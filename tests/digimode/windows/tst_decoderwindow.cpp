@@ -13,6 +13,7 @@
 #include "XMMVView.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -483,6 +484,25 @@ private slots:
         f4->N22->trigger();
         f4->hide();
         QVERIFY(!QFile::exists(fx->file("Options.ini")));
+    }
+
+    void programEndWritesNoPalette()
+    {
+        startShown();
+        f4->N22->trigger();
+        start();   // the windows of the first run go, the decoder window still open
+        QVERIFY(!QFile::exists(fx->file("Options.ini")));
+    }
+
+    void closeWithUnwritableSettings()
+    {
+        QVERIFY(QDir(fx->folder()).mkdir("Options.ini"));
+        startShown();
+        MessageBoxAnswer answer;
+        f4->close();
+        QVERIFY(answer.answered());
+        QVERIFY2(answer.text().startsWith("Unable to write to "), qPrintable(answer.text()));
+        QVERIFY(!f4->isVisible());
     }
 
     void keptStates()
