@@ -67,13 +67,12 @@ TForm4::~TForm4()
 
 void TForm4::FormCreate()
 {
+    // The view starts as the kept menu state says; a palette in the settings overrides both.
+    if (N22->isChecked())
+        XMMVView->setViewPalette(0, kPalette2);
     const OptionsIni ini;
-    if (!ini.contains(optionskeys::kWaterfall, optionskeys::kPalette)) {
-        // Without a palette in the settings the view follows the kept menu state.
-        if (N22->isChecked())
-            XMMVView->setViewPalette(0, kPalette2);
+    if (!ini.contains(optionskeys::kWaterfall, optionskeys::kPalette))
         return;
-    }
     const QString text = ini.value(optionskeys::kWaterfall, optionskeys::kPalette);
     bool ok = false;
     const int value = text.trimmed().toInt(&ok);
@@ -184,9 +183,9 @@ void TForm4::showPalette(int value)
 
 void TForm4::modeChange()
 {
-    TForm1 *log = forms.Form1;
-    log->lbMode->setText(ModeLabelText(MMVARI->ChannelMode(0), modelabel::speedOf(CBSpeed->currentText())));
-    reportlist::fill(reportlist::kTelegraphy, {log->ComboBox1, log->ComboBox2}, QStringLiteral("599"));
+    TForm1 *logWindow = forms.Form1;
+    logWindow->lbMode->setText(ModeLabelText(MMVARI->ChannelMode(0), modelabel::speedOf(CBSpeed->currentText())));
+    reportlist::fill(reportlist::kTelegraphy, {logWindow->ComboBox1, logWindow->ComboBox2}, QStringLiteral("599"));
 }
 
 void TForm4::CBModeClick()
@@ -396,8 +395,8 @@ void TForm4::setSoundDevice(const QString &id)
 
 void TForm4::MMVARIDeviceError(const QString &message)
 {
-    StatusPanel[4]->setText(StatusPanel[4]->fontMetrics().elidedText(message, Qt::ElideRight,
-                                                                     StatusPanel[4]->width() - 6));
+    // The panel shows what fits; the whole text is its tool tip.
+    StatusPanel[4]->setText(message);
     StatusPanel[4]->setToolTip(message);
 }
 

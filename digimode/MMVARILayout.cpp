@@ -222,7 +222,8 @@ void TForm4::buildWindow()
         StatusPanel[i]->setMinimumWidth(100);
         if (i < 4)
             StatusPanel[i]->setMaximumWidth(100);
-        // The last panel tells of sound device trouble and takes what room is left for it.
+        else   // tells of sound device trouble in what room is left, however long the text
+            StatusPanel[i]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         StatusBar1->addWidget(StatusPanel[i], i < 4 ? 0 : 1);
     }
     const int barHeight = StatusBar1->sizeHint().height();
