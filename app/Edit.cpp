@@ -8,6 +8,7 @@
 #include "QsoStore.h"
 #include "QsoTableModel.h"
 #include "ReportList.h"
+#include "WindowFonts.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -56,15 +57,6 @@ public:
             QStyledItemDelegate::setModelData(editor, model, index);
     }
 };
-
-QFont boldFont(int pixelSize)
-{
-    QFont f(QStringLiteral("Times New Roman"));
-    f.setStyleHint(QFont::Serif);
-    f.setPixelSize(pixelSize);
-    f.setBold(true);
-    return f;
-}
 
 } // namespace
 
@@ -126,8 +118,8 @@ void TForm2::buildWindow()
         return b;
     };
     const QStringList reports{"599", "589", "579", "569", "559"};
-    const QFont callFont = boldFont(32);
-    const QFont numberFont = boldFont(24);
+    const QFont callFont = boldFont(QStringLiteral("Times New Roman"), 32, QFont::Serif);
+    const QFont numberFont = boldFont(QStringLiteral("Times New Roman"), 24, QFont::Serif);
 
     label(QStringLiteral("Date"), 16, 28);
     DateEdit = lineEdit(QStringLiteral("DateEdit"), 72, 24, 105, 21);

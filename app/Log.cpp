@@ -8,6 +8,7 @@
 #include "QsoTableModel.h"
 #include "ReportList.h"
 #include "Statements.h"
+#include "WindowFonts.h"
 #include "WindowPlacement.h"
 #include "LogDate.h"
 #include "LookupCall.h"
@@ -48,15 +49,6 @@ namespace {
 const QColor kNavy(0, 0, 128);
 const QColor kPink(248, 121, 164);
 const QColor kLightGreen(130, 253, 157);
-
-QFont boldFont(const QString &family, int pixelSize, QFont::StyleHint hint)
-{
-    QFont f(family);
-    f.setStyleHint(hint);
-    f.setPixelSize(pixelSize);
-    f.setBold(true);
-    return f;
-}
 
 QTableView *makeGrid(QWidget *parent, const QString &name, const QList<int> &widths)
 {
