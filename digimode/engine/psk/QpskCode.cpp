@@ -1,70 +1,83 @@
 #include "QpskCode.h"
 
+#include <algorithm>
 #include <bit>
-#include <cassert>
-#include <new>
-
-extern "C" {
-#include <fec.h>
-}
 
 namespace digimode {
 namespace {
 
-bool parity(unsigned x) { return std::popcount(x) & 1; }
+constexpr unsigned kRegisterMask = 0x1f;
+constexpr unsigned kStateMask = 0x0f;
 
-// libfec's Viterbi assumes the encoder register has its newest bit at the bottom and
-// that it was flushed with six zero bits; the last six symbols of a window therefore
-// serve as the tail of the traceback and are never handed out.
-constexpr int kTail = 6;
-static_assert(kCodePolynomialA == V27POLYA && kCodePolynomialB == V27POLYB,
-              "the decoder uses libfec's default K=7 polynomials");
+// The two code bits a register content (newest bit lowest) sends.
+constexpr std::array<std::uint8_t, 32> codePairs()
+{
+    std::array<std::uint8_t, 32> pairs{};
+    for (unsigned r = 0; r < 32; ++r)
+        pairs[r] = std::uint8_t((std::popcount(r & unsigned(kCodePolynomialA)) & 1) << 1
+                                | (std::popcount(r & unsigned(kCodePolynomialB)) & 1));
+    return pairs;
+}
+constexpr auto kCodePairs = codePairs();
 
 } // namespace
 
 std::array<bool, 2> ConvolutionalEncoder::push(bool bit)
 {
-    state_ = ((state_ << 1) | unsigned(bit)) & 0x7f;
-    return {parity(state_ & kCodePolynomialA), parity(state_ & kCodePolynomialB)};
+    const unsigned r = ((state_ << 1) | unsigned(bit)) & kRegisterMask;
+    state_ = r & kStateMask;
+    return {bool(kCodePairs[r] & 2u), bool(kCodePairs[r] & 1u)};
 }
 
 ViterbiDecoder::ViterbiDecoder()
-    : decoder_(create_viterbi27(window()))
 {
-    if (!decoder_)
-        throw std::bad_alloc();
-    symbols_.reserve(2 * window());
-}
-
-ViterbiDecoder::~ViterbiDecoder()
-{
-    delete_viterbi27(decoder_);
+    reset();
 }
 
 void ViterbiDecoder::push(unsigned char soft0, unsigned char soft1, const BitSink &sink)
 {
-    symbols_.push_back(soft0);
-    symbols_.push_back(soft1);
-    if (int(symbols_.size()) < 2 * window())
+    // The cost of each code pair: how far the soft values are from it.
+    const std::uint32_t near0 = soft0, near1 = soft1, far0 = 255u - near0, far1 = 255u - near1;
+    const std::array<std::uint32_t, 4> cost = {near0 + near1, near0 + far1, far0 + near1, far0 + far1};
+
+    // State n holds the four newest bits; its predecessors differ in the oldest one,
+    // which the new register holds in its top bit.
+    std::array<std::uint32_t, kStates> next{};
+    std::uint16_t decided = 0;
+    for (unsigned n = 0; n < kStates; ++n) {
+        const unsigned p0 = n >> 1, p1 = p0 | 8u;
+        const std::uint32_t m0 = metrics_[p0] + cost[kCodePairs[n]];
+        const std::uint32_t m1 = metrics_[p1] + cost[kCodePairs[n | 16u]];
+        if (m1 < m0) {
+            next[n] = m1;
+            decided |= std::uint16_t(1u << n);
+        } else {
+            next[n] = m0;
+        }
+    }
+    const std::uint32_t least = *std::min_element(next.begin(), next.end());
+    for (unsigned n = 0; n < kStates; ++n)
+        metrics_[n] = next[n] - least;
+    decisions_[std::size_t(symbols_ % window())] = decided;
+    ++symbols_;
+    if (symbols_ < window())
         return;
 
-    init_viterbi27(decoder_, int(startState_));
-    update_viterbi27_blk(decoder_, symbols_.data(), window());
-    unsigned char packed[(window() + 7) / 8] = {};
-    chainback_viterbi27(decoder_, packed, window() - kTail, 0);
-
-    for (int i = 0; i < kDecided; ++i) {
-        const bool bit = (packed[i >> 3] >> (7 - (i & 7))) & 1;
-        startState_ = ((startState_ << 1) | unsigned(bit)) & 0x3f;
-        sink(bit);
+    unsigned state = unsigned(std::min_element(metrics_.begin(), metrics_.end()) - metrics_.begin());
+    for (long k = symbols_ - 1; k > symbols_ - window(); --k) {
+        const unsigned oldest = (decisions_[std::size_t(k % window())] >> state) & 1u;
+        state = (state >> 1) | (oldest << 3);
     }
-    symbols_.erase(symbols_.begin(), symbols_.begin() + 2 * kDecided);
+    sink(state & 1u);
 }
 
 void ViterbiDecoder::reset()
 {
-    symbols_.clear();
-    startState_ = 0;
+    // The encoder starts from zeros (the idle before a transmission), but a receiver
+    // joins at any point: no state is favoured.
+    metrics_.fill(0);
+    decisions_.fill(0);
+    symbols_ = 0;
 }
 
 } // namespace digimode

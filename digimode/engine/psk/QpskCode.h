@@ -1,15 +1,16 @@
-// The rate 1/2, constraint length 7 convolutional code of the QPSK modes (generator
-// polynomials 0x6D and 0x4F) and its soft-decision Viterbi decoder on libfec.
+// The convolutional code of the QPSK modes as they are sent on the air: rate 1/2,
+// constraint length 5, generators 0x17 and 0x19 (newest bit in the lowest tap), with a
+// 16-state soft-decision Viterbi decoder.
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <functional>
-#include <vector>
 
 namespace digimode {
 
-constexpr int kCodePolynomialA = 0x6D;
-constexpr int kCodePolynomialB = 0x4F;
+constexpr int kCodePolynomialA = 0x17;
+constexpr int kCodePolynomialB = 0x19;
 
 class ConvolutionalEncoder {
 public:
@@ -21,34 +22,32 @@ private:
     unsigned state_ = 0;
 };
 
-// Decodes a continuous stream with a sliding window: every few symbols the window is
-// traced back from its end and the oldest bits, on which all survivors agree by then,
-// are handed out. The delay is window() symbols. libfec does not say which state is
-// best at the end of a window, so the traceback starts from an arbitrary one and needs
-// about twice the usual depth to be sure it has joined the best path.
+// Decodes a continuous stream: after every symbol the survivor of the best state is
+// traced back window() symbols and the bit at its far end is handed out, so the delay
+// is window() symbols. Five constraint lengths and more is where a longer traceback
+// stops paying.
 class ViterbiDecoder {
 public:
     using BitSink = std::function<void(bool)>;
 
     ViterbiDecoder();
-    ~ViterbiDecoder();
-    ViterbiDecoder(const ViterbiDecoder &) = delete;
-    ViterbiDecoder &operator=(const ViterbiDecoder &) = delete;
 
     // One received symbol: the soft values of its two code bits, 0 = surely 0,
     // 255 = surely 1, 128 = no idea.
     void push(unsigned char soft0, unsigned char soft1, const BitSink &sink);
     void reset();
 
-    static constexpr int window() { return kDecided + kTraceback; }
+    static constexpr int window() { return kWindow; }
 
 private:
-    static constexpr int kDecided = 16;
-    static constexpr int kTraceback = 64;
+    static constexpr int kWindow = 32;
+    static constexpr int kStates = 16;
 
-    void *decoder_;
-    std::vector<unsigned char> symbols_;
-    unsigned startState_ = 0;
+    std::array<std::uint32_t, kStates> metrics_{};
+    // For every symbol of the window, one bit per state: which of its two predecessors
+    // survived (the value of the bit that left the register).
+    std::array<std::uint16_t, kWindow> decisions_{};
+    long symbols_ = 0;
 };
 
 } // namespace digimode

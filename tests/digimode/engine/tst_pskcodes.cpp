@@ -98,15 +98,18 @@ void PskCodesTest::decoderSplitsAStream()
 void PskCodesTest::encoderImpulseResponse()
 {
     // A single one walks through the register: the code pairs spell the two generator
-    // polynomials 0x6D and 0x4F from their lowest tap up.
+    // polynomials 0x17 and 0x19 from their lowest tap up, and the idle zeros around it
+    // send the pair 00 (the phase reversals a receiver synchronises on).
     ConvolutionalEncoder encoder;
-    const bool expected[7][2] = {{1, 1}, {0, 1}, {1, 1}, {1, 1}, {0, 0}, {1, 0}, {1, 1}};
-    for (int i = 0; i < 7; ++i) {
+    const bool expected[5][2] = {{1, 1}, {1, 0}, {1, 0}, {0, 1}, {1, 1}};
+    for (int i = 0; i < 5; ++i) {
         const auto pair = encoder.push(i == 0);
         QCOMPARE(pair[0], expected[i][0]);
         QCOMPARE(pair[1], expected[i][1]);
     }
-    QCOMPARE(encoder.push(false)[0], false);
+    const auto idle = encoder.push(false);
+    QCOMPARE(idle[0], false);
+    QCOMPARE(idle[1], false);
 }
 
 void PskCodesTest::viterbiCorrectsErrors_data()
