@@ -205,8 +205,10 @@ void EngineTest::signalToNoiseIsHonest_data()
     QTest::addColumn<double>("snrDb");
     QTest::newRow("bpsk31 -12 dB") << "bpsk" << 31.25 << -12.0;
     QTest::newRow("bpsk31 0 dB") << "bpsk" << 31.25 << 0.0;
+    QTest::newRow("bpsk31 15 dB") << "bpsk" << 31.25 << 15.0;
     QTest::newRow("bpsk125 -4 dB") << "bpsk" << 125.0 << -4.0;
     QTest::newRow("qpsk63 -6 dB") << "qpsk" << 62.5 << -6.0;
+    QTest::newRow("qpsk31 15 dB") << "qpsk" << 31.25 << 15.0;
 }
 
 void EngineTest::signalToNoiseIsHonest()
