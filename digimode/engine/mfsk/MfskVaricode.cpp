@@ -6,11 +6,14 @@ namespace digimode::mfsk {
 
 namespace {
 
-// The characters in the order they take the codes, shortest codes first. The head is
-// IZ8BLY's ranking (space, the lower case letters by frequency, comma, backspace,
-// carriage return); after it come, in the table's order of groups, upper case letters and
-// figures, the other ASCII symbols, the upper half of Latin-1, the control codes and the
-// bytes 128..159, each group in byte order.
+// The characters in the order they take the codes, shortest codes first, and within a
+// length in the codes' numeric order. The head is IZ8BLY's published ranking (space, the
+// lower case letters by frequency, comma, backspace, carriage return). Of the rest, the
+// description we have gives only the order of the groups: upper case letters and
+// figures, the other ASCII symbols, the upper half of Latin-1, the control codes, the
+// bytes 128..159. Within a group the characters are taken in byte order (the letters
+// before the figures), which is our assumption: from upper case on, a code may differ
+// from other stations' software.
 constexpr std::array<std::uint8_t, 30> kPublishedHead = {
     ' ', 'e', 't', 'o', 'a', 'i', 'n', 'r', 's', 'l', 'h', 'd', 'c', 'u', 'm',
     'f', 'p', 'g', 'y', 'b', 'w', 'v', 'k', 'x', 'q', 'z', 'j', ',', '\b', '\r'};
