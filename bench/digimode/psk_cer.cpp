@@ -16,17 +16,19 @@ int main(int argc, char **argv)
     struct Mode {
         const char *name;
         bool quadrature;
+        bool quarterTurnsReversed;   // QPSK from a sender on the other sideband
         double baud;
         double goal;
         double from, to;
     };
     const Mode modes[] = {
-        {"BPSK31", false, 31.25, -12.0, -16.0, -6.0},
-        {"BPSK63", false, 62.5, -9.0, -13.0, -3.0},
-        {"BPSK125", false, 125.0, -6.0, -10.0, 0.0},
-        {"QPSK31", true, 31.25, -11.0, -16.0, -6.0},
-        {"QPSK63", true, 62.5, -8.0, -13.0, -3.0},
-        {"QPSK125", true, 125.0, -5.0, -10.0, 0.0},
+        {"BPSK31", false, false, 31.25, -12.0, -16.0, -6.0},
+        {"BPSK63", false, false, 62.5, -9.0, -13.0, -3.0},
+        {"BPSK125", false, false, 125.0, -6.0, -10.0, 0.0},
+        {"QPSK31", true, false, 31.25, -11.0, -16.0, -6.0},
+        {"QPSK31-reversed", true, true, 31.25, -11.0, -16.0, -6.0},
+        {"QPSK63", true, false, 62.5, -8.0, -13.0, -3.0},
+        {"QPSK125", true, false, 125.0, -5.0, -10.0, 0.0},
     };
     for (const Mode &m : modes) {
         if (argc > 2 && std::strcmp(argv[2], m.name) != 0)
@@ -39,6 +41,7 @@ int main(int argc, char **argv)
             s.carrierHz = carrierHz;
             s.baud = m.baud;
             s.quadrature = m.quadrature;
+            s.quarterTurnsReversed = m.quarterTurnsReversed;
             s.idleSeconds = 64.0 / m.baud;   // 64 idle symbols to acquire on, as a real over lasts
             return testsignal::modulatePsk(text, s);
         };

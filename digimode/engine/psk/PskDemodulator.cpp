@@ -213,7 +213,7 @@ void PskDemodulator::reset()
     quality_.reset();
     meanDifferential_ = 0.0;
     varicode_.reset();
-    viterbi_.reset();
+    qpsk_.reset();
     squelchHistory_.fill(false);
     pending_.clear();
     symbolIndex_ = 0;
@@ -380,14 +380,16 @@ void PskDemodulator::onSymbol(std::complex<float> y)
 
     if (quadrature_) {
         // The phase change carries the two code bits (Gray-coded: 0 deg = 11,
-        // +90 = 10, 180 = 00, -90 = 01), read by projecting on the diagonals.
+        // +90 = 10, 180 = 00, -90 = 01, or the quarter turns the other way round),
+        // read by projecting on the diagonals.
         const std::complex<float> u = a * std::conj(previous_);
         const float diagonal = float(std::sqrt(0.5));
         const double s0 = (u * std::complex<float>(diagonal, -diagonal)).real();
         const double s1 = (u * std::complex<float>(diagonal, diagonal)).real();
         meanDifferential_ += kDifferentialSmoothing * (std::abs(u) - meanDifferential_);
         const double scale = std::max(meanDifferential_, 1e-30);
-        viterbi_.push(softValue(s0, scale), softValue(s1, scale), [this](bool bit) { onBit(bit, bitIndex_++); });
+        qpsk_.push(softValue(s0, scale), softValue(s1, scale), quality_.squelchOpen(),
+                   [this](bool bit) { onBit(bit, bitIndex_++); });
     } else {
         // Differential coding: a one keeps the phase, a zero reverses it.
         onBit((a.real() >= 0.0f) == (previous_.real() >= 0.0f), symbolIndex_);

@@ -3,7 +3,7 @@
 
 #include "CoarseAfc.h"
 #include "Demodulator.h"
-#include "QpskCode.h"
+#include "QpskReadings.h"
 #include "SignalQuality.h"
 #include "SymbolTiming.h"
 #include "Varicode.h"
@@ -93,12 +93,12 @@ private:
     double meanDifferential_ = 0.0;   // mean |QPSK phase step|, scales the soft values
 
     varicode::Decoder varicode_;
-    ViterbiDecoder viterbi_;
+    QpskReadings qpsk_;
     // The squelch's verdict per symbol, and characters waiting for it: QPSK's bits come
     // a Viterbi window after their symbols, and every character waits a few symbols.
     static constexpr std::size_t kHistory = 256;
     static constexpr long kConfirmSymbols = 12;
-    static_assert(kHistory > std::size_t(ViterbiDecoder::window() + kConfirmSymbols));
+    static_assert(kHistory > std::size_t(QpskReadings::window() + kConfirmSymbols));
     struct Pending {
         unsigned char c;
         long symbol;

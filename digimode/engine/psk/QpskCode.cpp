@@ -58,6 +58,7 @@ void ViterbiDecoder::push(unsigned char soft0, unsigned char soft1, const BitSin
     const std::uint32_t least = *std::min_element(next.begin(), next.end());
     for (unsigned n = 0; n < kStates; ++n)
         metrics_[n] = next[n] - least;
+    lastCost_ = least;
     decisions_[std::size_t(symbols_ % window())] = decided;
     ++symbols_;
     if (symbols_ < window())
@@ -78,6 +79,7 @@ void ViterbiDecoder::reset()
     metrics_.fill(0);
     decisions_.fill(0);
     symbols_ = 0;
+    lastCost_ = 0;
 }
 
 } // namespace digimode

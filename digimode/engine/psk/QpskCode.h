@@ -37,6 +37,9 @@ public:
     void push(unsigned char soft0, unsigned char soft1, const BitSink &sink);
     void reset();
 
+    // What the best path paid for the last symbol: small while the symbols fit the code.
+    std::uint32_t lastCost() const { return lastCost_; }
+
     static constexpr int window() { return kWindow; }
 
 private:
@@ -48,6 +51,7 @@ private:
     // survived (the value of the bit that left the register).
     std::array<std::uint16_t, kWindow> decisions_{};
     long symbols_ = 0;
+    std::uint32_t lastCost_ = 0;
 };
 
 } // namespace digimode

@@ -2,14 +2,68 @@
 // and the receive filter's promise of no intersymbol interference.
 #include "PulseShape.h"
 #include "QpskCode.h"
+#include "QpskReadings.h"
 #include "Varicode.h"
 
 #include <QTest>
 
 #include <random>
 #include <set>
+#include <utility>
 
 using namespace digimode;
+
+namespace {
+
+struct SoftChannel {
+    int flipEvery = 0;           // a hard error every so many code bits
+    double noise = 0.0;          // Gaussian, against code bits of +-1
+    bool swapped = false;        // the two code bits of each symbol change places
+};
+
+// The encoded bits as a receiver's soft values (0 surely 0 .. 255 surely 1).
+std::vector<std::pair<unsigned char, unsigned char>> softSymbols(const std::vector<bool> &bits, const SoftChannel &channel,
+                                                                 std::mt19937 &rng)
+{
+    ConvolutionalEncoder encoder;
+    std::normal_distribution<double> gauss(0.0, channel.noise);
+    std::vector<std::pair<unsigned char, unsigned char>> symbols;
+    int codeBits = 0;
+    for (bool bit : bits) {
+        unsigned char soft[2];
+        const auto pair = encoder.push(bit);
+        for (int j = 0; j < 2; ++j) {
+            bool b = pair[std::size_t(j)];
+            if (channel.flipEvery && ++codeBits % channel.flipEvery == 0)
+                b = !b;
+            const double value = (b ? 1.0 : -1.0) + (channel.noise > 0.0 ? gauss(rng) : 0.0);
+            soft[j] = (unsigned char)std::clamp(128.0 + 100.0 * value, 0.0, 255.0);
+        }
+        symbols.emplace_back(channel.swapped ? soft[1] : soft[0], channel.swapped ? soft[0] : soft[1]);
+    }
+    return symbols;
+}
+
+std::vector<bool> randomBits(std::size_t n, std::mt19937 &rng)
+{
+    std::vector<bool> bits(n);
+    for (std::size_t i = 0; i < n; ++i)
+        bits[i] = rng() & 1;
+    return bits;
+}
+
+int bitsWrong(const std::vector<bool> &sent, std::vector<bool> received)
+{
+    if (received.size() < sent.size())
+        return int(sent.size());
+    received.resize(sent.size());
+    int wrong = 0;
+    for (std::size_t i = 0; i < sent.size(); ++i)
+        wrong += received[i] != sent[i];
+    return wrong;
+}
+
+} // namespace
 
 class PskCodesTest : public QObject {
     Q_OBJECT
@@ -21,6 +75,9 @@ private slots:
     void encoderImpulseResponse();
     void viterbiCorrectsErrors_data();
     void viterbiCorrectsErrors();
+    void readingsFollowEitherWay_data();
+    void readingsFollowEitherWay();
+    void readingHoldsWithoutSignal();
     void receiveFilterHasNoIntersymbolInterference();
 };
 
@@ -127,36 +184,71 @@ void PskCodesTest::viterbiCorrectsErrors()
     QFETCH(int, flipEvery);
     QFETCH(double, noise);
     std::mt19937 rng(11);
-    std::vector<bool> data(3000);
-    for (std::size_t i = 0; i < data.size(); ++i)
-        data[i] = rng() & 1;
+    const std::vector<bool> data = randomBits(3000, rng);
     // Zeros after the data let the window's delay run out.
     std::vector<bool> sent = data;
     sent.insert(sent.end(), std::size_t(ViterbiDecoder::window()), false);
 
-    ConvolutionalEncoder encoder;
     ViterbiDecoder decoder;
-    std::normal_distribution<double> gauss(0.0, noise);
     std::vector<bool> received;
-    int symbol = 0;
-    for (bool bit : sent) {
-        unsigned char soft[2];
-        const auto pair = encoder.push(bit);
-        for (int j = 0; j < 2; ++j) {
-            bool b = pair[std::size_t(j)];
-            if (flipEvery && ++symbol % flipEvery == 0)
-                b = !b;
-            const double value = (b ? 1.0 : -1.0) + (noise > 0.0 ? gauss(rng) : 0.0);
-            soft[j] = (unsigned char)std::clamp(128.0 + 100.0 * value, 0.0, 255.0);
-        }
-        decoder.push(soft[0], soft[1], [&](bool b) { received.push_back(b); });
-    }
-    QVERIFY(received.size() >= data.size());
-    received.resize(data.size());
-    int wrong = 0;
-    for (std::size_t i = 0; i < data.size(); ++i)
-        wrong += received[i] != data[i];
+    for (const auto &[soft0, soft1] : softSymbols(sent, {flipEvery, noise, false}, rng))
+        decoder.push(soft0, soft1, [&](bool b) { received.push_back(b); });
+    const int wrong = bitsWrong(data, received);
     QVERIFY2(wrong == 0, qPrintable(QStringLiteral("%1 of %2 bits wrong").arg(wrong).arg(data.size())));
+}
+
+void PskCodesTest::readingsFollowEitherWay_data()
+{
+    QTest::addColumn<bool>("firstSwapped");
+    QTest::addColumn<bool>("secondSwapped");
+    QTest::addColumn<double>("noise");
+    QTest::newRow("as sent") << false << false << 0.3;
+    QTest::newRow("swapped") << true << true << 0.3;
+    QTest::newRow("the next over swapped") << false << true << 0.3;
+    QTest::newRow("the next over as sent") << true << false << 0.3;
+    QTest::newRow("swapped, soft noise") << true << true << 0.45;
+}
+
+void PskCodesTest::readingsFollowEitherWay()
+{
+    QFETCH(bool, firstSwapped);
+    QFETCH(bool, secondSwapped);
+    QFETCH(double, noise);
+    std::mt19937 rng(5);
+    // Two overs, each text between idle zeros; the reading may change in the idle.
+    const std::vector<bool> idle(100, false);
+    std::vector<bool> first = idle, second = idle;
+    for (std::vector<bool> *over : {&first, &second}) {
+        const std::vector<bool> text = randomBits(1500, rng);
+        over->insert(over->end(), text.begin(), text.end());
+        over->insert(over->end(), idle.begin(), idle.end());
+    }
+    auto symbols = softSymbols(first, {0, noise, firstSwapped}, rng);
+    const auto more = softSymbols(second, {0, noise, secondSwapped}, rng);
+    symbols.insert(symbols.end(), more.begin(), more.end());
+
+    QpskReadings readings;
+    std::vector<bool> received;
+    for (const auto &[soft0, soft1] : symbols)
+        readings.push(soft0, soft1, true, [&](bool b) { received.push_back(b); });
+    std::vector<bool> sent = first;
+    sent.insert(sent.end(), second.begin(), second.end());
+    // All but the last window, which is still in the decoder.
+    QCOMPARE(received.size(), sent.size() - std::size_t(QpskReadings::window() - 1));
+    sent.resize(received.size());
+    QCOMPARE(readings.swapped(), secondSwapped);
+    const int wrong = bitsWrong(sent, received);
+    QVERIFY2(wrong == 0, qPrintable(QStringLiteral("%1 of %2 bits wrong").arg(wrong).arg(sent.size())));
+}
+
+void PskCodesTest::readingHoldsWithoutSignal()
+{
+    // Whatever the symbols look like, the reading is not judged while no signal is there.
+    std::mt19937 rng(9);
+    QpskReadings readings;
+    for (const auto &[soft0, soft1] : softSymbols(randomBits(500, rng), {0, 0.3, true}, rng))
+        readings.push(soft0, soft1, false, [](bool) {});
+    QVERIFY(!readings.swapped());
 }
 
 void PskCodesTest::receiveFilterHasNoIntersymbolInterference()

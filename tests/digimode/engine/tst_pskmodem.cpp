@@ -43,18 +43,23 @@ void PskModemTest::roundTrip_data()
     QTest::addColumn<double>("offsetHz");
     QTest::addColumn<double>("ppm");
     QTest::addColumn<double>("maxCer");
+    QTest::addColumn<bool>("quarterTurnsReversed");
     // Comfortable signals must come out exact.
-    QTest::newRow("bpsk31 clean") << false << 31.25 << 20.0 << 0.0 << 0.0 << 0.0;
-    QTest::newRow("bpsk63 +10dB, 4 Hz off, +200ppm") << false << 62.5 << 10.0 << 4.0 << 200.0 << 0.0;
-    QTest::newRow("bpsk125 +5dB, -3 Hz off, -200ppm") << false << 125.0 << 5.0 << -3.0 << -200.0 << 0.0;
-    QTest::newRow("bpsk250 +10dB") << false << 250.0 << 10.0 << 0.0 << 100.0 << 0.0;
-    QTest::newRow("qpsk31 +10dB, 2 Hz off") << true << 31.25 << 10.0 << 2.0 << 150.0 << 0.0;
-    QTest::newRow("qpsk63 +10dB") << true << 62.5 << 10.0 << 0.0 << -150.0 << 0.0;
-    QTest::newRow("qpsk125 +10dB") << true << 125.0 << 10.0 << -2.0 << 0.0 << 0.0;
-    QTest::newRow("qpsk250 +10dB") << true << 250.0 << 10.0 << 0.0 << 0.0 << 0.0;
+    QTest::newRow("bpsk31 clean") << false << 31.25 << 20.0 << 0.0 << 0.0 << 0.0 << false;
+    QTest::newRow("bpsk63 +10dB, 4 Hz off, +200ppm") << false << 62.5 << 10.0 << 4.0 << 200.0 << 0.0 << false;
+    QTest::newRow("bpsk125 +5dB, -3 Hz off, -200ppm") << false << 125.0 << 5.0 << -3.0 << -200.0 << 0.0 << false;
+    QTest::newRow("bpsk250 +10dB") << false << 250.0 << 10.0 << 0.0 << 100.0 << 0.0 << false;
+    QTest::newRow("qpsk31 +10dB, 2 Hz off") << true << 31.25 << 10.0 << 2.0 << 150.0 << 0.0 << false;
+    QTest::newRow("qpsk63 +10dB") << true << 62.5 << 10.0 << 0.0 << -150.0 << 0.0 << false;
+    QTest::newRow("qpsk125 +10dB") << true << 125.0 << 10.0 << -2.0 << 0.0 << 0.0 << false;
+    QTest::newRow("qpsk250 +10dB") << true << 250.0 << 10.0 << 0.0 << 0.0 << 0.0 << false;
+    // QPSK from a sender whose quarter turns go the other way (the other sideband).
+    QTest::newRow("qpsk31 +10dB, turns reversed") << true << 31.25 << 10.0 << 1.0 << 100.0 << 0.0 << true;
+    QTest::newRow("qpsk125 +10dB, turns reversed") << true << 125.0 << 10.0 << 0.0 << -100.0 << 0.0 << true;
     // Hard signals: a few errors allowed.
-    QTest::newRow("bpsk31 -10dB") << false << 31.25 << -10.0 << 1.0 << 200.0 << 0.05;
-    QTest::newRow("qpsk31 -10dB") << true << 31.25 << -10.0 << -1.0 << -200.0 << 0.05;
+    QTest::newRow("bpsk31 -10dB") << false << 31.25 << -10.0 << 1.0 << 200.0 << 0.05 << false;
+    QTest::newRow("qpsk31 -10dB") << true << 31.25 << -10.0 << -1.0 << -200.0 << 0.05 << false;
+    QTest::newRow("qpsk31 -10dB, turns reversed") << true << 31.25 << -10.0 << 1.0 << 200.0 << 0.05 << true;
 }
 
 void PskModemTest::roundTrip()
@@ -65,11 +70,13 @@ void PskModemTest::roundTrip()
     QFETCH(double, offsetHz);
     QFETCH(double, ppm);
     QFETCH(double, maxCer);
+    QFETCH(bool, quarterTurnsReversed);
 
     testsignal::PskSignal signal;
     signal.carrierHz = 1500.0 + offsetHz;
     signal.baud = baud;
     signal.quadrature = quadrature;
+    signal.quarterTurnsReversed = quarterTurnsReversed;
     signal.idleSeconds = 2.0;
     auto audio = testsignal::modulatePsk(kMessage, signal);
     testsignal::addNoise(audio, snrDb, 7);

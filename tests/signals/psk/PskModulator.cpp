@@ -26,19 +26,19 @@ std::vector<bool> bitsOf(const std::string &text, int idleBits)
 
 // Each symbol's carrier phasor: differential, so a symbol is the previous one turned by
 // the phase change its bit (BPSK) or its two code bits (QPSK) stand for.
-std::vector<std::complex<double>> symbolsOf(const std::vector<bool> &bits, bool quadrature)
+std::vector<std::complex<double>> symbolsOf(const std::vector<bool> &bits, const PskSignal &signal)
 {
     std::vector<std::complex<double>> symbols;
     symbols.reserve(bits.size());
     std::complex<double> current(1.0, 0.0);
     digimode::ConvolutionalEncoder encoder;
     for (bool bit : bits) {
-        if (quadrature) {
+        if (signal.quadrature) {
             const auto code = encoder.push(bit);
             // 11: 0 deg, 10: +90, 00: 180, 01: -90.
             const std::complex<double> turn = code[0] ? (code[1] ? std::complex<double>(1, 0) : std::complex<double>(0, 1))
                                                       : (code[1] ? std::complex<double>(0, -1) : std::complex<double>(-1, 0));
-            current *= turn;
+            current *= signal.quarterTurnsReversed ? std::conj(turn) : turn;
         } else if (!bit) {
             current = -current;
         }
@@ -52,7 +52,7 @@ std::vector<std::complex<double>> symbolsOf(const std::vector<bool> &bits, bool 
 std::vector<float> modulatePsk(const std::string &text, const PskSignal &signal)
 {
     const int idleBits = int(std::lround(signal.idleSeconds * signal.baud));
-    const auto symbols = symbolsOf(bitsOf(text, idleBits), signal.quadrature);
+    const auto symbols = symbolsOf(bitsOf(text, idleBits), signal);
     const double samplesPerSymbol = signal.sampleRate / signal.baud;
     // The first pulse starts a symbol before its centre; so does the signal.
     const auto length = std::size_t(std::ceil((double(symbols.size()) + 1.0) * samplesPerSymbol));

@@ -12,6 +12,7 @@ struct PskSignal {
     double carrierHz = 1000.0;
     double baud = 31.25;
     bool quadrature = false;
+    bool quarterTurnsReversed = false;  // QPSK as a sender on the other sideband sends it
     double amplitude = 0.5;       // peak
     double idleSeconds = 1.0;     // before and after the text
     double sampleRate = 11025.0;  // other rates for recordings the engine must convert
